@@ -1,0 +1,34 @@
+#!/bin/bash
+# Builds and runs every test: the core natively (under AddressSanitizer and
+# UBSan), everything of the x64 build under Wine, and builds the x86 exes.
+# Installs what is missing first. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+echo "== native"
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+echo "== win32 (build only: 32-bit Windows code cannot run on this machine)"
+cmake --preset win32
+cmake --build --preset win32
+
+echo "== win64"
+cmake --preset win64
+cmake --build --preset win64
+
+echo "== exe formats"
+check_format() {  # FILE PATTERN
+  local what
+  what=$(file -b "$1")
+  echo "$1: $what"
+  [[ $what == $2* ]] || { echo "unexpected format for $1" >&2; exit 1; }
+}
+for exe in build/win64/tests/*.exe; do check_format "$exe" "PE32+ executable"; done
+for exe in build/win32/tests/*.exe; do check_format "$exe" "PE32 executable"; done
+
+echo "== win64 tests under Wine"
+cmake/wine-session.sh --xvfb build/win64/wineprefix ctest --preset win64

@@ -1,0 +1,60 @@
+// The stock levels: the texts of the level drop-down, and the catalog of each
+// level's worldspawn settings and block layout.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_record.h"
+
+namespace zorvin {
+
+struct FieldValue {
+  Field field;
+  std::string_view value;
+};
+
+// One stock level: its name, the layout of its block, and the values it
+// assigns, in assignment order. Fields its layout shows but that it does not
+// assign stay empty.
+class LevelEntry {
+ public:
+  static constexpr std::size_t kMaxValues = 10;
+
+  template <std::size_t N>
+  constexpr LevelEntry(std::string_view key, BlockLayout layout, const FieldValue (&values)[N])
+      : key_(key), layout_(layout), count_(N) {
+    static_assert(N <= kMaxValues);
+    std::copy(values, values + N, values_.begin());
+  }
+
+  constexpr std::string_view Key() const { return key_; }
+  constexpr const BlockLayout& Layout() const { return layout_; }
+  constexpr std::span<const FieldValue> Values() const { return {values_.data(), count_}; }
+
+ private:
+  std::string_view key_;
+  BlockLayout layout_;
+  std::array<FieldValue, kMaxValues> values_{};
+  std::size_t count_;
+};
+
+// The 42 texts of the level drop-down, in display order, including the two
+// empty items and the "--SP_LEVELS--" separator.
+std::span<const std::string_view> LevelListItems();
+
+// All 40 catalog entries, in catalog order.
+std::span<const LevelEntry> LevelCatalog();
+
+// The entry whose key equals text exactly (same length, same characters, case
+// counts, no trimming), or nullptr.
+const LevelEntry* FindLevel(std::string_view text);
+
+// Clears the record, then assigns "{", the entry's values in its order, and "}".
+void FillRecord(SettingsClass& record, const LevelEntry& entry);
+
+}  // namespace zorvin
