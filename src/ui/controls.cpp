@@ -1,0 +1,119 @@
+#include "ui/controls.h"
+
+#include "ui/ui_error.h"
+
+namespace zorvin::ui {
+
+LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const {
+  // A message to a window that is gone returns 0, which for many messages
+  // reads as success: check the window first.
+  Check(hwnd_ != nullptr && IsWindow(hwnd_), Operation(operation));
+  return SendMessageW(hwnd_, message, wParam, lParam);
+}
+
+std::wstring Control::Text() const {
+  const LRESULT length = Send(WM_GETTEXTLENGTH, 0, 0, L"read text");
+  Check(length >= 0, Operation(L"read text"));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = Send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), L"read text");
+  Check(copied >= 0 && copied <= length, Operation(L"read text"));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+void Control::SetText(std::wstring_view text) const {
+  const std::wstring terminated(text);
+  // Edits and statics answer TRUE; a combo box answers CB_ERR or CB_ERRSPACE on failure.
+  const LRESULT result = Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(terminated.c_str()), L"set text");
+  Check(result > 0, Operation(L"set text"));
+}
+
+SIZE Control::Size() const {
+  RECT rect{};
+  Check(IsWindow(hwnd_) && GetWindowRect(hwnd_, &rect), Operation(L"read size"));
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Control::SetSize(int width, int height, const wchar_t* operation) const {
+  Check(IsWindow(hwnd_) &&
+            SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+        Operation(operation));
+}
+
+void Edit::SelectAll() const { Send(EM_SETSEL, 0, -1, L"select all"); }
+
+void ComboBox::Clear() const { Send(CB_RESETCONTENT, 0, 0, L"clear"); }
+
+void ComboBox::Append(std::wstring_view item) const {
+  const std::wstring terminated(item);
+  const LRESULT index = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()), L"append item");
+  Check(index >= 0, Operation(L"append item"));
+}
+
+int ComboBox::Count() const {
+  const LRESULT count = Send(CB_GETCOUNT, 0, 0, L"count items");
+  Check(count >= 0, Operation(L"count items"));
+  return static_cast<int>(count);
+}
+
+std::wstring ComboBox::Item(int index) const {
+  const LRESULT length = Send(CB_GETLBTEXTLEN, index, 0, L"read item");
+  Check(length >= 0, Operation(L"read item"));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()), L"read item");
+  Check(copied >= 0 && copied <= length, Operation(L"read item"));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+void ListBox::Append(std::wstring_view entry) const {
+  const std::wstring terminated(entry);
+  const LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()), L"append entry");
+  Check(index >= 0, Operation(L"append entry"));
+}
+
+int ListBox::Count() const {
+  const LRESULT count = Send(LB_GETCOUNT, 0, 0, L"count entries");
+  Check(count >= 0, Operation(L"count entries"));
+  return static_cast<int>(count);
+}
+
+std::wstring ListBox::Item(int index) const {
+  const LRESULT length = Send(LB_GETTEXTLEN, index, 0, L"read entry");
+  Check(length >= 0, Operation(L"read entry"));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()), L"read entry");
+  Check(copied >= 0 && copied <= length, Operation(L"read entry"));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+std::optional<int> ListBox::Selection() const {
+  const LRESULT index = Send(LB_GETCURSEL, 0, 0, L"read selection");
+  if (index == LB_ERR) return std::nullopt;
+  return static_cast<int>(index);
+}
+
+void ListBox::SetCurrentText(std::wstring_view text) const {
+  const std::wstring terminated(text);
+  const int count = Count();
+  int match = -1;
+  for (int i = 0; i < count && match < 0; ++i) {
+    if (Item(i) == terminated) match = i;
+  }
+  // LB_SETCURSEL with -1 clears the selection and answers LB_ERR although
+  // nothing failed; only a real index must come back as itself.
+  const LRESULT result = Send(LB_SETCURSEL, static_cast<WPARAM>(match), 0, L"set current text");
+  Check(match < 0 || result == match, Operation(L"set current text"));
+}
+
+std::wstring ListBox::CurrentText() const {
+  const std::optional<int> selection = Selection();
+  return selection ? Item(*selection) : std::wstring();
+}
+
+void ListBox::SetWidth(int width) const { SetSize(width, Size().cy, L"set width"); }
+
+void ListBox::SetHeight(int height) const { SetSize(Size().cx, height, L"set height"); }
+
+}  // namespace zorvin::ui

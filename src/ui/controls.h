@@ -1,0 +1,87 @@
+// Non-owning wrappers of the standard controls: the parent window destroys its
+// children. Every operation checks its result and raises UiError naming the
+// control and the operation when it fails, for example when the control's
+// window no longer exists.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zorvin::ui {
+
+class Control {
+ public:
+  // name: the control's full name for error reports, such as "Form1.Text1".
+  Control(HWND hwnd, std::wstring name) : hwnd_(hwnd), name_(std::move(name)) {}
+
+  HWND Handle() const { return hwnd_; }
+  const std::wstring& Name() const { return name_; }
+
+  // The window text (caption of a label or button, text of an edit or a
+  // combo box's text field).
+  std::wstring Text() const;
+  void SetText(std::wstring_view text) const;
+
+  // Outer size in pixels, position kept.
+  void SetSize(int width, int height, const wchar_t* operation) const;
+  SIZE Size() const;
+
+ protected:
+  // Sends a message after checking that the control still exists.
+  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const;
+  std::wstring Operation(const wchar_t* what) const { return name_ + L": " + what; }
+
+ private:
+  HWND hwnd_;
+  std::wstring name_;
+};
+
+class Label : public Control {
+ public:
+  using Control::Control;
+  std::wstring Caption() const { return Text(); }
+  void SetCaption(std::wstring_view caption) const { SetText(caption); }
+};
+
+class Edit : public Control {
+ public:
+  using Control::Control;
+  void SelectAll() const;
+};
+
+class Button : public Control {
+ public:
+  using Control::Control;
+};
+
+// Combo box with an editable text field (CBS_DROPDOWN).
+class ComboBox : public Control {
+ public:
+  using Control::Control;
+  // Removes every item; as the platform does, this also empties the text field.
+  void Clear() const;
+  void Append(std::wstring_view item) const;
+  int Count() const;
+  std::wstring Item(int index) const;
+};
+
+// Single-selection list box.
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  void Append(std::wstring_view entry) const;
+  int Count() const;
+  std::wstring Item(int index) const;
+  std::optional<int> Selection() const;
+  // Selects the entry equal to text, or none when no entry is equal.
+  void SetCurrentText(std::wstring_view text) const;
+  // The selected entry's text, or the empty text when none is selected.
+  std::wstring CurrentText() const;
+  void SetWidth(int width) const;
+  void SetHeight(int height) const;
+};
+
+}  // namespace zorvin::ui

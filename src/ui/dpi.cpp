@@ -1,0 +1,57 @@
+#include "ui/dpi.h"
+
+#include "ui/ui_error.h"
+
+namespace zorvin::ui {
+namespace {
+
+// The per-monitor functions exist from Windows 10 1607 on; older systems (and
+// the x86 build's oldest targets) get the system-wide forms.
+template <typename Function>
+Function UserFunction(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+}  // namespace
+
+UINT SystemDpi() {
+  static const auto forSystem = UserFunction<GetDpiForSystemFn>("GetDpiForSystem");
+  if (forSystem) return forSystem();
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT DpiOf(HWND window) {
+  static const auto forWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+  const UINT dpi = forWindow ? forWindow(window) : 0;
+  return dpi != 0 ? dpi : SystemDpi();
+}
+
+bool AdjustRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD exStyle, UINT dpi) {
+  static const auto forDpi = UserFunction<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+  if (forDpi) return forDpi(&rect, style, hasMenu, exStyle, dpi) != FALSE;
+  return AdjustWindowRectEx(&rect, style, hasMenu, exStyle) != FALSE;
+}
+
+LOGFONTW MessageFont(UINT dpi) {
+  static const auto forDpi = UserFunction<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) return metrics.lfMessageFont;
+  Check(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE,
+        L"read the message font");
+  // The system-wide form answers for the system DPI.
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  return font;
+}
+
+}  // namespace zorvin::ui

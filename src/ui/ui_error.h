@@ -1,0 +1,31 @@
+// The one kind of error the user interface raises: a window or control
+// operation that failed, named for the run-time error report.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zorvin::ui {
+
+class UiError : public std::runtime_error {
+ public:
+  // operation: what failed, for the user, such as "Form1.Text1: set text".
+  UiError(std::wstring operation, unsigned long systemError);
+
+  const std::wstring& Operation() const { return operation_; }
+  unsigned long SystemError() const { return systemError_; }
+
+ private:
+  std::wstring operation_;
+  unsigned long systemError_;
+};
+
+// Raises UiError for operation, with the calling thread's last system error.
+[[noreturn]] void Fail(const std::wstring& operation);
+
+// Raises UiError for operation unless ok.
+inline void Check(bool ok, const std::wstring& operation) {
+  if (!ok) Fail(operation);
+}
+
+}  // namespace zorvin::ui

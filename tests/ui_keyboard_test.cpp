@@ -1,0 +1,124 @@
+// Real key input: focus order, access keys, Enter and Esc.
+#include "effects/effects_catalog.h"
+#include "ui/text.h"
+#include "ui_support.h"
+
+namespace zorvin::ui::test {
+namespace {
+
+using KeyboardTest = UiTest;
+
+TEST_F(KeyboardTest, TabFollowsForm1sFocusOrderAndLeavesTheTextBox) {
+  Start();
+  ASSERT_TRUE(HasFocus(F().Command1().Handle()));
+  const HWND order[] = {F().Combo1().Handle(), F().Text1().Handle(), F().Command1().Handle()};
+  for (HWND next : order) {
+    PressKeys({VK_TAB});
+    EXPECT_TRUE(PumpUntil([&] { return HasFocus(next); }));
+  }
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().Text1().Handle()); }));
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+}
+
+TEST_F(KeyboardTest, EnterAndEscInTheTextBoxEditAndNeverClose) {
+  Start();
+  SetFocus(F().Text1().Handle());
+  TypeText(L"ab");
+  PressKeys({VK_RETURN});
+  TypeText(L"c");
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(PumpUntil([&] { return F().Text1().Text() == L"ab\r\nc"; })) << ToUtf8(F().Text1().Text());
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(F().IsVisible());
+  EXPECT_EQ(closed_, 0);
+  PressKeys({VK_CONTROL, 'A'});
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(F().Text1().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
+}
+
+TEST_F(KeyboardTest, TypedLevelLookedUpFromTheKeyboard) {
+  Start();
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+  PressKeys({VK_CONTROL, 'A'});
+  TypeText(L"mp_toujane");
+  ASSERT_TRUE(PumpUntil([&] { return F().Combo1().Text() == L"mp_toujane"; })) << ToUtf8(F().Combo1().Text());
+  PressKeys({VK_SHIFT, VK_TAB});
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Command1().Handle()); }));
+  PressKeys({VK_SPACE});
+  EXPECT_TRUE(PumpUntil([&] { return F().Text1().Text().find(L"0.813 0.804 0.706") != std::wstring::npos; }));
+}
+
+TEST_F(KeyboardTest, DropDownOpensWithF4AndAltDown) {
+  Start();
+  for (std::initializer_list<WORD> keys : {std::initializer_list<WORD>{VK_F4}, {VK_MENU, VK_DOWN}}) {
+    SetFocus(F().Combo1().Handle());
+    SetComboText(L"typed");
+    PressKeys(keys);
+    EXPECT_TRUE(PumpUntil([&] { return F().Combo1().Count() == 42; }));
+    EXPECT_EQ(F().Combo1().Text(), L"");
+    PressKeys({VK_ESCAPE});
+    PumpUntil([&] { return !SendMessageW(F().Combo1().Handle(), CB_GETDROPPEDSTATE, 0, 0); });
+    SendMessageW(F().Combo1().Handle(), CB_RESETCONTENT, 0, 0);
+  }
+  EXPECT_TRUE(F().IsVisible());
+}
+
+TEST_F(KeyboardTest, AccessKeysReachEveryMenuCommand) {
+  Start();
+  PressKeys({VK_MENU, 'E'});
+  ASSERT_TRUE(PumpUntil([&] { return TheShell().EffectsSlot() && E().IsVisible() && !F().IsVisible(); }));
+  PressKeys({VK_MENU, 'A'});
+  ASSERT_TRUE(PumpUntil([&] { return TheShell().AboutSlot() && A().IsVisible(); }));
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(PumpUntil([&] { return !A().IsVisible(); }));
+  // "&Settings", then its first item.
+  SetForegroundWindow(E().Handle());
+  PressKeys({VK_MENU, 'S'});
+  PressKeys({VK_RETURN});
+  ASSERT_TRUE(PumpUntil([&] { return F().IsVisible(); }));
+  SetForegroundWindow(E().Handle());
+  Pump();
+  PressKeys({VK_MENU, 'S'});
+  PressKeys({'E'});
+  EXPECT_TRUE(PumpUntil([&] { return ended_ == 1; }));
+}
+
+TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }));
+  PressKeys({VK_DOWN});
+  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == Widen(*FindEffectsListing("American_Effects")); }));
+  PressKeys({VK_DOWN});
+  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"ammo_supply_exp.efx"; }));
+  PressKeys({VK_END});
+  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"wine_bottle.efx"; }));
+  PressKeys({VK_TAB});
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().Text1().Handle()); }));
+  PressKeys({VK_TAB});
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); })) << "Tab leaves the multi-line text box";
+}
+
+TEST_F(KeyboardTest, EnterEscAndSpaceInTheAboutWindowPressOk) {
+  struct Case {
+    const char* key;
+    WORD vk;
+  };
+  const Case cases[] = {{"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"Space", VK_SPACE}};
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    Menu(E().Handle(), kCmdAbout);
+    ASSERT_TRUE(PumpUntil([&] { return HasFocus(A().CmdOK().Handle()); }));
+    PressKeys({c.vk});
+    EXPECT_TRUE(PumpUntil([&] { return !A().IsVisible(); }));
+    EXPECT_TRUE(E().IsVisible());
+    EXPECT_TRUE(A().IsLoaded());
+  }
+}
+
+}  // namespace
+}  // namespace zorvin::ui::test

@@ -1,0 +1,153 @@
+#include "ui_support.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace zorvin::ui::test {
+
+std::wstring TextOf(HWND hwnd) {
+  const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+SIZE ClientSize(HWND hwnd) {
+  RECT rect{};
+  GetClientRect(hwnd, &rect);
+  return {rect.right, rect.bottom};
+}
+
+bool HasFocus(HWND control) {
+  HWND focus = GetFocus();
+  return focus != nullptr && (focus == control || IsChild(control, focus));
+}
+
+namespace {
+INPUT Key(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+}  // namespace
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(Key(key, false));
+  for (auto it = keys.end(); it != keys.begin();) inputs.push_back(Key(*--it, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    for (bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void UiTest::SetUp() {
+  shell_ = std::make_unique<Shell>(GetModuleHandleW(nullptr),
+                                   ShellHooks{
+                                       [this](const std::wstring& operation) { errors_.push_back(operation); },
+                                       [this] { ++ended_; },
+                                       [this] { ++closed_; },
+                                   });
+}
+
+void UiTest::TearDown() {
+  shell_.reset();
+  Pump();
+}
+
+void UiTest::Pump() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!shell_->PreTranslate(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+bool UiTest::PumpUntil(const std::function<bool()>& condition, int milliseconds) {
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  for (;;) {
+    Pump();
+    if (condition()) return true;
+    if (GetTickCount64() > until) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void UiTest::Start() {
+  shell_->Start();
+  Pump();
+}
+
+void UiTest::ClickButton(HWND button) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  Pump();
+}
+
+void UiTest::Menu(HWND window, int command) {
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  Pump();
+}
+
+void UiTest::CloseBox(HWND window) {
+  SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  Pump();
+}
+
+void UiTest::DropDown() {
+  SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+}
+
+void UiTest::PickLevel(int index) {
+  HWND combo = F().Combo1().Handle();
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+}
+
+void UiTest::SetComboText(const std::wstring& text) {
+  SendMessageW(F().Combo1().Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Pump();
+}
+
+void UiTest::SelectCategory(int index) {
+  HWND list = E().List1().Handle();
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // The list reports a user's selection this way; LB_SETCURSEL alone does not.
+  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(frmZorvinEfx::kIdList1, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  Pump();
+}
+
+}  // namespace zorvin::ui::test
+
+// Common Controls 6 through the manifest, as in the program.
+int main(int argc, char** argv) {
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

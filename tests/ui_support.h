@@ -1,0 +1,69 @@
+// Driving the real windows in-process, as a user would: messages for clicks
+// and the drop-down, injected keys where focus and keyboard handling matter.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form1.h"
+#include "ui/frm_about.h"
+#include "ui/frm_zorvin_efx.h"
+#include "ui/ids.h"
+#include "ui/shell.h"
+
+namespace zorvin::ui::test {
+
+std::wstring TextOf(HWND hwnd);
+// A child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+SIZE ClientSize(HWND hwnd);
+bool HasFocus(HWND control);  // the control or a child of it (a combo box's text field)
+
+// Presses the keys in order and releases them in reverse, in one injection.
+void PressKeys(std::initializer_list<WORD> keys);
+// Types text character by character.
+void TypeText(const std::wstring& text);
+
+// The helpers are public so that tables of user actions (lambdas) can call them.
+class UiTest : public ::testing::Test {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+
+  Shell& TheShell() { return *shell_; }
+  Form1& F() { return shell_->TheForm1(); }
+  frmZorvinEfx& E() { return shell_->TheEffects(); }
+  frmAbout& A() { return shell_->TheAbout(); }
+
+  // Dispatches what is queued, through the shell's keyboard handling as the program's loop does.
+  void Pump();
+  // Pumps until condition holds or the time is up; returns the condition.
+  bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 2000);
+
+  // User actions.
+  void Start();                   // the program's start-up
+  void ClickButton(HWND button);  // a mouse click, as the button reports it
+  void Menu(HWND window, int command);
+  void CloseBox(HWND window);
+  void DropDown();                           // Form1: open the level list
+  void PickLevel(int index);                 // Form1: choose an item of the opened list
+  void SetComboText(const std::wstring& text);  // Form1: type into the text field
+  void LookUp() { ClickButton(F().Command1().Handle()); }
+  void SelectCategory(int index);  // effects window: the user selects an entry
+
+  std::vector<std::wstring> errors_;
+  int ended_ = 0;
+  int closed_ = 0;
+
+ private:
+  std::unique_ptr<Shell> shell_;
+};
+
+}  // namespace zorvin::ui::test

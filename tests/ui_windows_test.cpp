@@ -1,0 +1,307 @@
+// The three windows: their designs, load steps and handlers.
+#include <string>
+
+#include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
+#include "ui/dpi.h"
+#include "ui/text.h"
+#include "ui_support.h"
+
+namespace zorvin::ui::test {
+namespace {
+
+std::wstring BlockOf(std::string_view level) {
+  SettingsClass record;
+  const LevelEntry* entry = FindLevel(level);
+  FillRecord(record, *entry);
+  return Widen(RenderBlock(record, entry->Layout()));
+}
+
+void ExpectRect(HWND control, RECT expected, const char* what) {
+  const RECT rect = RectInParent(control);
+  EXPECT_EQ(rect.left, expected.left) << what;
+  EXPECT_EQ(rect.top, expected.top) << what;
+  EXPECT_EQ(rect.right - rect.left, expected.right) << what << " width";
+  EXPECT_EQ(rect.bottom - rect.top, expected.bottom) << what << " height";
+}
+
+using Form1Test = UiTest;
+
+TEST_F(Form1Test, AfterStartOnlyForm1IsUpWithEmptyTextAndDesignCombo) {
+  Start();
+  ASSERT_NE(TheShell().Form1Slot(), nullptr);
+  EXPECT_TRUE(F().IsVisible());
+  EXPECT_EQ(TheShell().EffectsSlot(), nullptr);
+  EXPECT_EQ(TheShell().AboutSlot(), nullptr);
+  EXPECT_EQ(TextOf(F().Handle()), L"Zorvin WorldSpawn Settings");
+  EXPECT_EQ(F().Text1().Text(), L"");
+  EXPECT_EQ(F().Label1().Caption(), L"");
+  EXPECT_EQ(F().Combo1().Text(), L"MP/SP_LEVELS");
+  EXPECT_EQ(F().Combo1().Count(), 0);
+  EXPECT_EQ(F().Label3().Caption(), L"Display Settings:");
+  EXPECT_EQ(F().Command1().Text(), L"MP/SPSettings");
+  EXPECT_TRUE(HasFocus(F().Command1().Handle()));
+  // Pressing the button with the design text changes nothing.
+  LookUp();
+  EXPECT_EQ(F().Text1().Text(), L"");
+  EXPECT_FALSE(F().Record().has_value());
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(Form1Test, DesignGeometryAtNinetySixDpi) {
+  Start();
+  ASSERT_EQ(F().Dpi(), 96u) << "geometry below is for 96 DPI";
+  const SIZE client = ClientSize(F().Handle());
+  EXPECT_EQ(client.cx, 233);
+  EXPECT_EQ(client.cy, 250);
+  ExpectRect(F().Text1().Handle(), {8, 48, 217, 193}, "Text1");
+  ExpectRect(F().Command1().Handle(), {120, 8, 89, 25}, "Command1");
+  ExpectRect(F().Label3().Handle(), {8, 32, 97, 17}, "Label3");
+  ExpectRect(F().Label1().Handle(), {72, 200, 79, 41}, "Label1");
+  const RECT combo = RectInParent(F().Combo1().Handle());
+  EXPECT_EQ(combo.left, 8);
+  EXPECT_EQ(combo.top, 8);
+  EXPECT_EQ(combo.right - combo.left, 97);
+  // Label1 lies wholly under Text1 and below it in the drawing order.
+  const RECT text = RectInParent(F().Text1().Handle());
+  const RECT label = RectInParent(F().Label1().Handle());
+  EXPECT_TRUE(label.left >= text.left && label.right <= text.right && label.top >= text.top &&
+              label.bottom <= text.bottom);
+  EXPECT_EQ(GetWindow(F().Text1().Handle(), GW_HWNDLAST), F().Label1().Handle());
+  const LONG_PTR exStyle = GetWindowLongPtrW(F().Handle(), GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrW(F().Handle(), GWL_STYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_EQ(GetWindow(F().Handle(), GW_OWNER), nullptr);
+}
+
+TEST_F(Form1Test, EveryControlUsesTheMessageFont) {
+  Start();
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(F().Text1().Handle(), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  for (HWND control : {F().Command1().Handle(), F().Combo1().Handle(), F().Label3().Handle(), F().Label1().Handle()}) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font);
+  }
+  EXPECT_NE(font, GetStockObject(SYSTEM_FONT));
+}
+
+TEST_F(Form1Test, DropDownRefillsTheFortyTwoItemsAndEmptiesTheTextField) {
+  Start();
+  SetComboText(L"mp_toujane");
+  for (int opening = 0; opening < 3; ++opening) {
+    DropDown();
+    EXPECT_EQ(F().Combo1().Text(), L"") << opening;
+    const auto items = LevelListItems();
+    ASSERT_EQ(F().Combo1().Count(), 42);
+    for (int i = 0; i < 42; ++i) EXPECT_EQ(F().Combo1().Item(i), Widen(items[static_cast<std::size_t>(i)])) << i;
+    SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump();
+    EXPECT_EQ(F().Combo1().Text(), L"");
+  }
+  // Closed without a choice: the empty text finds nothing.
+  LookUp();
+  EXPECT_EQ(F().Text1().Text(), L"");
+}
+
+TEST_F(Form1Test, EveryListItemPickedAndLookedUp) {
+  Start();
+  const auto items = LevelListItems();
+  std::wstring shown;
+  for (int i = 0; i < 42; ++i) {
+    const std::string_view item = items[static_cast<std::size_t>(i)];
+    SCOPED_TRACE(std::string(item));
+    DropDown();
+    PickLevel(i);
+    EXPECT_EQ(F().Combo1().Text(), Widen(item));
+    LookUp();
+    if (FindLevel(item) != nullptr) shown = BlockOf(item);
+    EXPECT_EQ(F().Text1().Text(), shown);
+    EXPECT_EQ(F().Label1().Caption(), shown);
+  }
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(Form1Test, TypedTextsAreMatchedExactly) {
+  struct Case {
+    const wchar_t* typed;
+    const char* shows;  // level whose block shows, or nullptr for no change
+  };
+  const Case cases[] = {
+      {L"sp_hill400_assault", "sp_hill400_assault"},
+      {L"mp_railyard", "mp_railyard"},
+      {L"MP_RAILYARD", nullptr},
+      {L" mp_railyard", nullptr},
+      {L"mp_railyard ", nullptr},
+      {L"--SP_LEVELS--", nullptr},
+      {L"", nullptr},
+      {L"mp_railyard\u00e9", nullptr},
+      {L"\U0001F600", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << ToUtf8(c.typed));
+    Start();
+    F().Text1().SetText(L"user's own notes");
+    SetComboText(c.typed);
+    LookUp();
+    EXPECT_EQ(F().Text1().Text(), c.shows ? BlockOf(c.shows) : L"user's own notes");
+    EXPECT_EQ(F().Label1().Caption(), c.shows ? BlockOf(c.shows) : L"");
+    CloseBox(F().Handle());
+  }
+}
+
+TEST_F(Form1Test, LaterLevelShowsNothingOfTheEarlierOne) {
+  Start();
+  const std::pair<const wchar_t*, const char*> pairs[] = {
+      {L"mp_breakout", "sp_88ridge"},    {L"mp_downtown", "mp_matmata"},      {L"sp_decoytown", "mp_brecourt"},
+      {L"sp_newvillers", "sp_toujane"},  {L"sp_duhoc_defend", "mp_burgundy"}, {L"mp_matmata", "sp_cityhall"},
+  };
+  for (const auto& [first, second] : pairs) {
+    SetComboText(first);
+    LookUp();
+    SetComboText(Widen(second));
+    LookUp();
+    EXPECT_EQ(F().Text1().Text(), BlockOf(second)) << second;
+    LookUp();
+    EXPECT_EQ(F().Text1().Text(), BlockOf(second)) << "pressed twice";
+  }
+}
+
+TEST_F(Form1Test, EnterInTheTextBoxIsAcceptedAsALineBreakStyle) {
+  Start();
+  const LONG_PTR style = GetWindowLongPtrW(F().Text1().Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & ES_MULTILINE);
+  EXPECT_TRUE(style & ES_WANTRETURN);
+  EXPECT_FALSE(style & (WS_VSCROLL | WS_HSCROLL));
+  EXPECT_FALSE(style & ES_READONLY);
+}
+
+using EffectsWindowTest = UiTest;
+
+TEST_F(EffectsWindowTest, FirstShownWithSixtySixCategoriesNoneSelected) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  ASSERT_TRUE(E().IsVisible());
+  EXPECT_EQ(TextOf(E().Handle()), L"Ostrel Zorvin Effects List");
+  const auto& names = EffectCategoryNames();
+  ASSERT_EQ(E().List1().Count(), 66);
+  for (int i = 0; i < 66; ++i) EXPECT_EQ(E().List1().Item(i), Widen(names[static_cast<std::size_t>(i)])) << i;
+  EXPECT_FALSE(E().List1().Selection().has_value());
+  EXPECT_EQ(E().Text1().Text(), L"");
+  EXPECT_EQ(E().Label1().Caption(), L"Effects Category:");
+  EXPECT_EQ(E().Label2().Caption(), L"Effects Listing:");
+  ASSERT_EQ(E().Dpi(), 96u);
+  const SIZE client = ClientSize(E().Handle());
+  EXPECT_EQ(client.cx, 438);
+  EXPECT_EQ(client.cy, 208);
+  ExpectRect(E().List1().Handle(), {16, 16, 177, 177}, "List1 after load");
+  ExpectRect(E().Text1().Handle(), {208, 16, 217, 177}, "Text1");
+  ExpectRect(E().Label1().Handle(), {16, 0, 153, 17}, "Label1");
+  ExpectRect(E().Label2().Handle(), {208, 0, 217, 17}, "Label2");
+  const LONG_PTR text = GetWindowLongPtrW(E().Text1().Handle(), GWL_STYLE);
+  EXPECT_TRUE((text & WS_VSCROLL) && !(text & WS_HSCROLL) && !(text & ES_AUTOHSCROLL));
+}
+
+TEST_F(EffectsWindowTest, SelectionsReplaceTheWholeText) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  const auto& names = EffectCategoryNames();
+  const int picks[] = {1, 42, 41, 0, 65, 42};
+  for (int index : picks) {
+    const std::string_view name = names[static_cast<std::size_t>(index)];
+    SCOPED_TRACE(std::string(name));
+    E().Text1().SetText(L"typed by the user");
+    SelectCategory(index);
+    EXPECT_EQ(E().Text1().Text(), Widen(*FindEffectsListing(name)));
+  }
+  SelectCategory(1);
+  EXPECT_EQ(E().Text1().Text(), L"ammo_supply_exp.efx");
+}
+
+TEST_F(EffectsWindowTest, MiscListingScrollsToItsLastLine) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  SelectCategory(41);
+  ASSERT_EQ(E().List1().CurrentText(), L"Misc_Effects");
+  HWND text = E().Text1().Handle();
+  EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 30);
+  SendMessageW(text, WM_VSCROLL, SB_BOTTOM, 0);
+  Pump();
+  const LRESULT first = SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(first, 0);
+  // The last line is within the visible part after scrolling down.
+  const LRESULT lastStart = SendMessageW(text, EM_LINEINDEX, 29, 0);
+  const LRESULT position = SendMessageW(text, EM_POSFROMCHAR, static_cast<WPARAM>(lastStart), 0);
+  EXPECT_LT(static_cast<short>(HIWORD(position)), ClientSize(text).cy);
+}
+
+TEST_F(EffectsWindowTest, ReloadAfterCloseBoxGivesSixtySixAgain) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  SelectCategory(10);
+  CloseBox(E().Handle());
+  EXPECT_FALSE(E().IsLoaded());
+  Menu(F().Handle(), kCmdEffectsList);
+  EXPECT_EQ(E().List1().Count(), 66);
+  EXPECT_FALSE(E().List1().Selection().has_value());
+  EXPECT_EQ(E().Text1().Text(), L"");
+}
+
+using AboutTest = UiTest;
+
+TEST_F(AboutTest, DesignTextsGeometryAndSeparator) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  Menu(E().Handle(), kCmdAbout);
+  ASSERT_TRUE(A().IsVisible());
+  EXPECT_EQ(TextOf(A().Handle()), L"Worldspawn Utility");
+  EXPECT_EQ(A().CmdOK().Text(), L"OK");
+  EXPECT_EQ(A().Label1().Caption(), L"Programmed and designed by Tolvane");
+  EXPECT_EQ(A().LblVersion().Caption(), L"Beta Release 1.0");
+  ASSERT_EQ(A().Dpi(), 96u);
+  const SIZE client = ClientSize(A().Handle());
+  EXPECT_EQ(client.cx, 382);
+  EXPECT_EQ(client.cy, 216);
+  ExpectRect(A().CmdOK().Handle(), {283, 175, 84, 23}, "cmdOK");
+  ExpectRect(A().Label1().Handle(), {80, 40, 201, 89}, "Label1");
+  ExpectRect(A().LblVersion().Handle(), {8, 176, 83, 15}, "lblVersion");
+  const frmAbout::Line grey = A().Line1(1);
+  const frmAbout::Line white = A().Line1(0);
+  EXPECT_EQ(grey.color, RGB(128, 128, 128));
+  EXPECT_EQ(white.color, RGB(255, 255, 255));
+  const RECT greyRect{6, 163, 377, 164};
+  const RECT whiteRect{7, 164, 377, 166};
+  EXPECT_TRUE(EqualRect(&grey.rect, &greyRect));
+  EXPECT_TRUE(EqualRect(&white.rect, &whiteRect));
+  // Drawn on screen: the pixels under the lines have their colours.
+  UpdateWindow(A().Handle());
+  HDC dc = GetDC(A().Handle());
+  EXPECT_EQ(GetPixel(dc, 100, 163), RGB(128, 128, 128));
+  EXPECT_EQ(GetPixel(dc, 100, 164), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 100, 165), RGB(255, 255, 255));
+  ReleaseDC(A().Handle(), dc);
+  // Frame: fixed dialog, no icon, no taskbar button, owned by none of the program's windows.
+  const LONG_PTR style = GetWindowLongPtrW(A().Handle(), GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongPtrW(A().Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  HWND owner = GetWindow(A().Handle(), GW_OWNER);
+  EXPECT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
+  EXPECT_NE(owner, E().Handle());
+  EXPECT_NE(owner, F().Handle());
+}
+
+TEST_F(AboutTest, OpensCentredOverTheEffectsWindowWithFocusOnOk) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  Menu(E().Handle(), kCmdAbout);
+  RECT about{}, effects{};
+  GetWindowRect(A().Handle(), &about);
+  GetWindowRect(E().Handle(), &effects);
+  EXPECT_NEAR((about.left + about.right) / 2, (effects.left + effects.right) / 2, 1);
+  EXPECT_NEAR((about.top + about.bottom) / 2, (effects.top + effects.bottom) / 2, 1);
+  EXPECT_TRUE(HasFocus(A().CmdOK().Handle()));
+  EXPECT_EQ(SendMessageW(A().Handle(), DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+}
+
+}  // namespace
+}  // namespace zorvin::ui::test
