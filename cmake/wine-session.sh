@@ -11,6 +11,7 @@ set -euo pipefail
 use_xvfb=0
 if [ "${1:-}" = "--xvfb" ]; then use_xvfb=1; shift; fi
 if [ "${1:-}" = "--inner" ]; then inner=1; shift; else inner=0; fi
+on_xvfb=$inner
 prefix=$(realpath -m "$1")
 shift
 
@@ -27,9 +28,11 @@ wineserver=/usr/lib/wine/wineserver
 if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$prefix"
   "$wine" wineboot -i </dev/null >/dev/null 2>&1
-  # Xvfb has no window manager: with Wine's managed windows every hide or
-  # destroy of a captioned window waits two seconds for one.
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  if [ "$on_xvfb" = 1 ]; then
+    # Xvfb has no window manager: with Wine's managed windows every hide or
+    # destroy of a captioned window waits two seconds for one.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  fi
   "$wineserver" -w
 fi
 

@@ -263,7 +263,21 @@ TEST_F(AboutTest, DesignTextsGeometryAndSeparator) {
   EXPECT_EQ(client.cy, 216);
   ExpectRect(A().CmdOK().Handle(), {283, 175, 84, 23}, "cmdOK");
   ExpectRect(A().Label1().Handle(), {80, 40, 201, 89}, "Label1");
-  ExpectRect(A().LblVersion().Handle(), {8, 176, 83, 15}, "lblVersion");
+  // The version label keeps its place and height; it is at least its design
+  // width, wider only if the font needs it, and never reaches the OK button.
+  const RECT version = RectInParent(A().LblVersion().Handle());
+  EXPECT_EQ(version.left, 8);
+  EXPECT_EQ(version.top, 176);
+  EXPECT_EQ(version.bottom - version.top, 15);
+  EXPECT_GE(version.right - version.left, 83);
+  EXPECT_LT(version.right, 283);
+  HDC screen = GetDC(A().LblVersion().Handle());
+  HGDIOBJ old = SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(A().LblVersion().Handle(), WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(screen, L"Beta Release 1.0", 16, &text);
+  SelectObject(screen, old);
+  ReleaseDC(A().LblVersion().Handle(), screen);
+  EXPECT_GE(version.right - version.left, text.cx) << "the whole version text fits";
   const frmAbout::Line grey = A().Line1(1);
   const frmAbout::Line white = A().Line1(0);
   EXPECT_EQ(grey.color, RGB(128, 128, 128));

@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include <algorithm>
 #include <new>
 
 #include "ui/dpi.h"
@@ -187,12 +188,30 @@ void Window::Layout() {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+int Window::TextWidth(std::wstring_view text) const {
+  HDC dc = GetDC(hwnd_);
+  if (dc == nullptr) return 0;
+  HGDIOBJ previous = SelectObject(dc, font_.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(hwnd_, dc);
+  return size.cx;
+}
+
 void Window::PositionControl(std::size_t index) {
+  const ControlDesign& design = design_.controls[index];
   const TwipRect& rect = controlRects_[index];
+  const int left = TwipsToPixels(rect.left, dpi_);
+  int width = TwipsToPixels(rect.width, dpi_);
   int height = TwipsToPixels(rect.height, dpi_);
-  if (design_.controls[index].kind == ControlKind::ComboBox) height += TwipsToPixels(kComboListTwips, dpi_);
-  Check(SetWindowPos(controls_[index], nullptr, TwipsToPixels(rect.left, dpi_), TwipsToPixels(rect.top, dpi_),
-                     TwipsToPixels(rect.width, dpi_), height, SWP_NOZORDER | SWP_NOACTIVATE),
+  if (design.kind == ControlKind::ComboBox) height += TwipsToPixels(kComboListTwips, dpi_);
+  if (design.growToFit) {
+    const int room = TwipsToPixels(design_.clientWidth, dpi_) - left;
+    width = std::max(width, std::min(room, TextWidth(design.text) + ScalePixels(1, dpi_)));
+  }
+  Check(SetWindowPos(controls_[index], nullptr, left, TwipsToPixels(rect.top, dpi_), width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE),
         QualifiedName(index) + L": place");
 }
 

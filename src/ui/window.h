@@ -39,6 +39,10 @@ struct ControlDesign {
   DWORD exStyle;
   TwipRect rect;           // for a combo box, the closed size
   bool belowSiblings = false;  // drawn beneath every other control
+  // A one-line label whose caption is wider in the current font than its
+  // design width grows to the right, up to the client area's edge, rather
+  // than cut its text.
+  bool growToFit = false;
 };
 
 // A menu-bar item: a command (id) or a drop-down of commands (items).
@@ -131,6 +135,8 @@ class Window {
   // Sizes the frame for the design's client area and lays out the controls, at dpi_.
   void Layout();
   void PositionControl(std::size_t index);
+  // Width in pixels of one line of text in the window's font.
+  int TextWidth(std::wstring_view text) const;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 

@@ -1,0 +1,51 @@
+#!/bin/bash
+# Takes screenshots of the three windows under Xvfb, driving the program with
+# the keyboard as a user would, into docs/ (PNG). Builds the x64 program first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" != "--inner" ]; then
+  scripts/install-deps.sh
+  cmake --preset win64 >/dev/null
+  cmake --build --preset win64 --target ZorvinEffects >/dev/null
+  mkdir -p docs
+  exec cmake/wine-session.sh --xvfb build/win64/wineprefix "$0" --inner
+fi
+
+wait_for() {  # CAPTION: prints the X window of the visible window with that caption
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.1
+  done
+  echo "no window '$1'" >&2
+  exit 1
+}
+keys() { xdotool key --delay 30 "$@"; sleep 0.4; }
+
+/usr/lib/wine/wine64 build/win64/bin/ZorvinEffects.exe &
+program=$!
+trap 'kill $program 2>/dev/null || true' EXIT
+
+form1=$(wait_for "Zorvin WorldSpawn Settings")
+xdotool windowfocus --sync "$form1"
+sleep 0.5
+keys Tab ctrl+a
+xdotool type --delay 30 "mp_toujane"
+keys shift+Tab space
+import -window "$form1" docs/form1.png
+
+keys alt+e
+effects=$(wait_for "Ostrel Zorvin Effects List")
+xdotool windowfocus --sync "$effects"
+for _ in $(seq 42); do xdotool key Down; done
+sleep 0.5
+import -window "$effects" docs/effects.png
+
+keys alt+a
+about=$(wait_for "Worldspawn Utility")
+sleep 0.3
+import -window "$about" docs/about.png
+keys Return
+echo "screenshots: docs/form1.png docs/effects.png docs/about.png"

@@ -1,0 +1,183 @@
+// ZorvinEffects.exe as a user starts it: a child process driven from outside
+// through its windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/ids.h"
+
+namespace {
+
+using zorvin::ui::kCmdAbout;
+using zorvin::ui::kCmdEffectsList;
+using zorvin::ui::kCmdExit;
+
+const wchar_t* const kForm1 = L"Zorvin WorldSpawn Settings";
+const wchar_t* const kEffects = L"Ostrel Zorvin Effects List";
+const wchar_t* const kAbout = L"Worldspawn Utility";
+
+std::wstring ProgramPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.resize(folder.find_last_of(L"\\/") + 1);
+  return folder + L"ZorvinEffects.exe";
+}
+
+struct Found {
+  DWORD pid;
+  std::wstring caption;
+  bool visibleOnly;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
+  auto& found = *reinterpret_cast<Found*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != found.pid || (found.visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
+  wchar_t caption[128] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(caption), SMTO_ABORTIFHUNG, 1000, nullptr);
+  if (found.caption.empty() ? caption[0] != L'\0' : found.caption == caption) found.windows.push_back(hwnd);
+  return TRUE;
+}
+
+class Program {
+ public:
+  Program() {
+    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    started_ = std::chrono::steady_clock::now();
+    ok_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+  }
+  ~Program() {
+    if (!ok_) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool Started() const { return ok_ != FALSE; }
+
+  // Visible top-level windows with a caption (all captions when caption is empty).
+  std::vector<HWND> Windows(const std::wstring& caption = L"", bool visibleOnly = true) const {
+    Found found{process_.dwProcessId, caption, visibleOnly, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+  }
+  HWND WaitFor(const std::wstring& caption, int milliseconds = 10000) const {
+    HWND hwnd = nullptr;
+    Until([&] { return (hwnd = First(caption)) != nullptr; }, milliseconds);
+    return hwnd;
+  }
+  HWND First(const std::wstring& caption) const {
+    const auto windows = Windows(caption);
+    return windows.empty() ? nullptr : windows.front();
+  }
+  bool Until(const std::function<bool()>& condition, int milliseconds = 5000) const {
+    for (int waited = 0; waited < milliseconds; waited += 20) {
+      if (condition()) return true;
+      Sleep(20);
+    }
+    return condition();
+  }
+  // The exit code, or -1 when the process is still running after the wait.
+  long ExitCode(int milliseconds = 5000) const {
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<long>(code);
+  }
+  double MillisecondsSinceStart() const {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  BOOL ok_ = FALSE;
+  std::chrono::steady_clock::time_point started_;
+};
+
+void Command(HWND window, int command) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+void Close(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+TEST(Program, StartsWithTheWorldspawnSettingsWindowAlone) {
+  Program program;
+  ASSERT_TRUE(program.Started());
+  HWND form1 = program.WaitFor(kForm1);
+  ASSERT_NE(form1, nullptr);
+  const int firstWindow = static_cast<int>(program.MillisecondsSinceStart());
+  RecordProperty("first_window_ms", firstWindow);
+  std::printf("first window on screen %d ms after the process was created\n", firstWindow);
+  Sleep(300);
+  const auto visible = program.Windows();
+  ASSERT_EQ(visible.size(), 1u);
+  EXPECT_EQ(visible[0], form1);
+  Command(form1, kCmdExit);  // Form1 has no such menu: nothing happens
+  Close(form1);
+  EXPECT_EQ(program.ExitCode(), 0);
+}
+
+// Each row drives the program from its start to its end.
+TEST(Program, EndsWithStatusZero) {
+  struct Case {
+    const char* path;
+    std::function<void(Program&)> act;
+  };
+  const auto toEffects = [](Program& p) {
+    Command(p.WaitFor(kForm1), kCmdEffectsList);
+    ASSERT_NE(p.WaitFor(kEffects), nullptr);
+    ASSERT_TRUE(p.Until([&] { return p.First(kForm1) == nullptr; })) << "Form1 hides";
+  };
+  const Case cases[] = {
+      {"Exit while Form1 is hidden",
+       [&](Program& p) {
+         toEffects(p);
+         Command(p.First(kEffects), kCmdExit);
+       }},
+      {"Exit while Form1 and About are hidden",
+       [&](Program& p) {
+         toEffects(p);
+         Command(p.First(kEffects), kCmdAbout);
+         HWND about = p.WaitFor(kAbout);
+         ASSERT_NE(about, nullptr);
+         PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+         ASSERT_TRUE(p.Until([&] { return p.First(kAbout) == nullptr; }));
+         Command(p.First(kEffects), kCmdExit);
+       }},
+      {"closing the effects window while Form1 is hidden",
+       [&](Program& p) {
+         toEffects(p);
+         Close(p.First(kEffects));
+       }},
+      {"closing Form1 right after start", [](Program& p) { Close(p.WaitFor(kForm1)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    Program program;
+    ASSERT_TRUE(program.Started());
+    c.act(program);
+    EXPECT_EQ(program.ExitCode(), 0);
+  }
+}
+
+TEST(Program, KeepsRunningWhileAWindowIsOnScreen) {
+  Program program;
+  Command(program.WaitFor(kForm1), kCmdEffectsList);
+  HWND effects = program.WaitFor(kEffects);
+  ASSERT_NE(effects, nullptr);
+  Command(effects, zorvin::ui::kCmdWorldspawnSettings);
+  ASSERT_NE(program.WaitFor(kForm1), nullptr);
+  Close(effects);
+  EXPECT_EQ(program.ExitCode(500), -1) << "Form1 is still on screen";
+  Close(program.First(kForm1));
+  EXPECT_EQ(program.ExitCode(), 0);
+}
+
+}  // namespace
