@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -22,12 +23,13 @@ const wchar_t* const kForm1 = L"Zorvin WorldSpawn Settings";
 const wchar_t* const kEffects = L"Ostrel Zorvin Effects List";
 const wchar_t* const kAbout = L"Worldspawn Utility";
 
-std::wstring ProgramPath() {
+// An exe beside this test's own.
+std::wstring Beside(const wchar_t* name) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path);
   folder.resize(folder.find_last_of(L"\\/") + 1);
-  return folder + L"ZorvinEffects.exe";
+  return folder + name;
 }
 
 struct Found {
@@ -50,8 +52,8 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
 
 class Program {
  public:
-  Program() {
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+  explicit Program(const wchar_t* exe = L"ZorvinEffects.exe") {
+    std::wstring command = L"\"" + Beside(exe) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     started_ = std::chrono::steady_clock::now();
@@ -178,6 +180,26 @@ TEST(Program, KeepsRunningWhileAWindowIsOnScreen) {
   EXPECT_EQ(program.ExitCode(500), -1) << "Form1 is still on screen";
   Close(program.First(kForm1));
   EXPECT_EQ(program.ExitCode(), 0);
+}
+
+BOOL CALLBACK CollectTexts(HWND hwnd, LPARAM lParam) {
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  reinterpret_cast<std::vector<std::wstring>*>(lParam)->push_back(text);
+  return TRUE;
+}
+
+TEST(Program, RunTimeErrorShowsTheStandardMessageThenEndsWithStatusOne) {
+  Program child(L"report_child.exe");
+  ASSERT_TRUE(child.Started());
+  HWND box = child.WaitFor(L"ZorvinEffects");
+  ASSERT_NE(box, nullptr);
+  std::vector<std::wstring> texts;
+  EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), L"Run-time error: Form1.Text1: set text"), texts.end());
+  EXPECT_EQ(child.ExitCode(300), -1) << "waits for the user";
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(child.ExitCode(), 1);
 }
 
 }  // namespace

@@ -101,6 +101,26 @@ TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); })) << "Tab leaves the multi-line text box";
 }
 
+TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  HWND list = E().List1().Handle();
+  for (int index : {3, 1}) {
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    const std::wstring expected = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(index)]));
+    EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == expected; })) << index;
+  }
+}
+
 TEST_F(KeyboardTest, EnterEscAndSpaceInTheAboutWindowPressOk) {
   struct Case {
     const char* key;

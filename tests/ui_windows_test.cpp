@@ -73,6 +73,21 @@ TEST_F(Form1Test, DesignGeometryAtNinetySixDpi) {
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_EQ(GetWindow(F().Handle(), GW_OWNER), nullptr);
+  EXPECT_NE(GetClassLongPtrW(F().Handle(), GCLP_HICON), 0) << "the program's icon";
+  EXPECT_FALSE(GetWindowLongPtrW(F().Combo1().Handle(), GWL_STYLE) & CBS_SORT) << "items stay in list order";
+}
+
+TEST_F(Form1Test, BackgroundPictureIsDrawnAtTheTopLeftBehindTheControls) {
+  Start();
+  UpdateWindow(F().Handle());
+  HDC dc = GetDC(F().Handle());
+  const COLORREF back = GetSysColor(COLOR_WINDOWTEXT);
+  // Left of the combo box the picture shows; right of it (x >= 85) the back colour.
+  EXPECT_NE(GetPixel(dc, 3, 4), back);
+  EXPECT_NE(GetPixel(dc, 3, 18), back);
+  EXPECT_EQ(GetPixel(dc, 110, 4), back);
+  EXPECT_EQ(GetPixel(dc, 3, 22), back) << "21 pixels high";
+  ReleaseDC(F().Handle(), dc);
 }
 
 TEST_F(Form1Test, EveryControlUsesTheMessageFont) {
@@ -199,6 +214,9 @@ TEST_F(EffectsWindowTest, FirstShownWithSixtySixCategoriesNoneSelected) {
   ExpectRect(E().Label2().Handle(), {208, 0, 217, 17}, "Label2");
   const LONG_PTR text = GetWindowLongPtrW(E().Text1().Handle(), GWL_STYLE);
   EXPECT_TRUE((text & WS_VSCROLL) && !(text & WS_HSCROLL) && !(text & ES_AUTOHSCROLL));
+  const LONG_PTR list = GetWindowLongPtrW(E().List1().Handle(), GWL_STYLE);
+  EXPECT_TRUE(list & LBS_SORT);
+  EXPECT_FALSE(list & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 }
 
 TEST_F(EffectsWindowTest, SelectionsReplaceTheWholeText) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "error_report.h"
 #include "ui/shell.h"
 #include "ui/ui_error.h"
 
@@ -21,16 +22,10 @@ void RestrictDllSearch() {
   if (restrict != nullptr) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-// The program's single run-time error report: the standard error message, then the end.
-[[noreturn]] void ReportRunTimeError(const std::wstring& operation) {
-  const std::wstring text = L"Run-time error: " + operation;
-  MessageBoxW(nullptr, text.c_str(), L"ZorvinEffects", MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
-  ExitProcess(1);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using zorvin::app::ReportRunTimeError;
   RestrictDllSearch();
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
