@@ -11,15 +11,20 @@ LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t*
   return SendMessageW(hwnd_, message, wParam, lParam);
 }
 
-std::wstring Control::Text() const {
-  const LRESULT length = Send(WM_GETTEXTLENGTH, 0, 0, L"read text");
-  Check(length >= 0, Operation(L"read text"));
+std::wstring Control::ReadText(UINT lengthMessage, UINT textMessage, std::optional<WPARAM> item,
+                               const wchar_t* operation) const {
+  const LRESULT length = Send(lengthMessage, item.value_or(0), 0, operation);
+  Check(length >= 0, Operation(operation));
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = Send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), L"read text");
-  Check(copied >= 0 && copied <= length, Operation(L"read text"));
+  // The window text takes the buffer's size; an item text, the item's index.
+  const WPARAM wParam = item ? *item : text.size();
+  const LRESULT copied = Send(textMessage, wParam, reinterpret_cast<LPARAM>(text.data()), operation);
+  Check(copied >= 0 && copied <= length, Operation(operation));
   text.resize(static_cast<std::size_t>(copied));
   return text;
 }
+
+std::wstring Control::Text() const { return ReadText(WM_GETTEXTLENGTH, WM_GETTEXT, std::nullopt, L"read text"); }
 
 void Control::SetText(std::wstring_view text) const {
   const std::wstring terminated(text);
@@ -57,13 +62,7 @@ int ComboBox::Count() const {
 }
 
 std::wstring ComboBox::Item(int index) const {
-  const LRESULT length = Send(CB_GETLBTEXTLEN, index, 0, L"read item");
-  Check(length >= 0, Operation(L"read item"));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()), L"read item");
-  Check(copied >= 0 && copied <= length, Operation(L"read item"));
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
+  return ReadText(CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(index), L"read item");
 }
 
 void ListBox::Append(std::wstring_view entry) const {
@@ -79,13 +78,7 @@ int ListBox::Count() const {
 }
 
 std::wstring ListBox::Item(int index) const {
-  const LRESULT length = Send(LB_GETTEXTLEN, index, 0, L"read entry");
-  Check(length >= 0, Operation(L"read entry"));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()), L"read entry");
-  Check(copied >= 0 && copied <= length, Operation(L"read entry"));
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
+  return ReadText(LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(index), L"read entry");
 }
 
 std::optional<int> ListBox::Selection() const {

@@ -33,6 +33,9 @@ class Control {
   // Sends a message after checking that the control still exists.
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const;
   std::wstring Operation(const wchar_t* what) const { return name_ + L": " + what; }
+  // Asks a text's length, then reads the text: the window text (no item) or an item's text.
+  std::wstring ReadText(UINT lengthMessage, UINT textMessage, std::optional<WPARAM> item,
+                        const wchar_t* operation) const;
 
  private:
   HWND hwnd_;
