@@ -40,6 +40,8 @@ fi
 # and Wine's background services would inherit the caller's output pipes.
 "$wineserver" -p
 "$wine" wineboot </dev/null >/dev/null 2>&1 || true
+# Every session starts at 96 DPI; a DPI test changes it only for the children it starts.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1 || true
 rc=0
 "$@" || rc=$?
 "$wineserver" -k || true

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Takes screenshots of the three windows under Xvfb, driving the program with
-# the keyboard as a user would, into docs/ (PNG). Builds the x64 program first.
+# the keyboard as a user would, into docs/ (PNG): at 100 % and at 200 %
+# (Wine's LogPixels 192). Builds the x64 program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +10,12 @@ if [ "${1:-}" != "--inner" ]; then
   cmake --preset win64 >/dev/null
   cmake --build --preset win64 --target ZorvinEffects >/dev/null
   mkdir -p docs
-  exec cmake/wine-session.sh --xvfb build/win64/wineprefix "$0" --inner
+  exec cmake/wine-session.sh --xvfb build/win64/wineprefix bash -c "'$0' --inner 96 && '$0' --inner 192"
 fi
+dpi=$2
+suffix=$([ "$dpi" = 96 ] && echo "" || echo "-$((dpi * 100 / 96))")
+/usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+trap '/usr/lib/wine/wine64 reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1' EXIT
 
 wait_for() {  # CAPTION: prints the X window of the visible window with that caption
   local id
@@ -26,7 +31,6 @@ keys() { xdotool key --delay 30 "$@"; sleep 0.4; }
 
 /usr/lib/wine/wine64 build/win64/bin/ZorvinEffects.exe &
 program=$!
-trap 'kill $program 2>/dev/null || true' EXIT
 
 form1=$(wait_for "Zorvin WorldSpawn Settings")
 xdotool windowfocus --sync "$form1"
@@ -34,18 +38,22 @@ sleep 0.5
 keys Tab ctrl+a
 xdotool type --delay 30 "mp_toujane"
 keys shift+Tab space
-import -window "$form1" docs/form1.png
+import -window "$form1" "docs/form1$suffix.png"
 
 keys alt+e
 effects=$(wait_for "Ostrel Zorvin Effects List")
 xdotool windowfocus --sync "$effects"
 for _ in $(seq 42); do xdotool key Down; done
 sleep 0.5
-import -window "$effects" docs/effects.png
+import -window "$effects" "docs/effects$suffix.png"
 
 keys alt+a
 about=$(wait_for "Worldspawn Utility")
 sleep 0.3
-import -window "$about" docs/about.png
+import -window "$about" "docs/about$suffix.png"
 keys Return
-echo "screenshots: docs/form1.png docs/effects.png docs/about.png"
+focus=$(wait_for "Ostrel Zorvin Effects List")
+xdotool windowfocus --sync "$focus"
+keys alt+s e
+wait "$program" || true
+echo "screenshots at $dpi DPI: docs/form1$suffix.png docs/effects$suffix.png docs/about$suffix.png"

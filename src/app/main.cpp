@@ -22,11 +22,32 @@ void RestrictDllSearch() {
   if (restrict != nullptr) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// Per-monitor DPI awareness (v2 where the system has it). The manifest asks
+// for the same; these calls cover systems that read only part of it, and fail
+// harmlessly where the manifest already took effect.
+void BecomeDpiAware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  using SetAwareFn = BOOL(WINAPI*)();
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return;
+  const auto setContext = reinterpret_cast<SetContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then _PER_MONITOR_AWARE.
+  if (setContext != nullptr &&
+      (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) ||
+       setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))))) {
+    return;
+  }
+  const auto setAware = reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
+  if (setAware != nullptr) setAware();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using zorvin::app::ReportRunTimeError;
   RestrictDllSearch();
+  BecomeDpiAware();
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   try {
