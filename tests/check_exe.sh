@@ -66,5 +66,47 @@ for needle in Microsoft.Windows.Common-Controls PerMonitorV2 asInvoker supported
   grep -q "$needle" "$tmp/manifest" && pass "manifest: $needle" || fail "manifest lacks $needle"
 done
 
+# Hardening, read from the PE headers: ASLR with relocations, NX, high-entropy
+# addresses on x64, no section both writable and executable, dependencies of
+# the imports searched in System32 only, and no link time in the header.
+while read -r line; do
+  case $line in ok:*) pass "${line#ok: }" ;; *) fail "${line#FAIL: }" ;; esac
+done < <(python3 - "$exe" "$arch" <<'PY'
+import struct, sys
+image = open(sys.argv[1], 'rb').read()
+x64 = sys.argv[2] == 'x64'
+pe = struct.unpack_from('<I', image, 0x3C)[0]
+sections = struct.unpack_from('<H', image, pe + 6)[0]
+timestamp = struct.unpack_from('<I', image, pe + 8)[0]
+optional = pe + 24
+characteristics = struct.unpack_from('<H', image, optional + 70)[0]
+directories = optional + (112 if x64 else 96)
+def report(ok, what): print(('ok: ' if ok else 'FAIL: ') + what)
+report(characteristics & 0x0040, 'ASLR (dynamic base)')
+report(characteristics & 0x0100, 'NX compatible')
+if x64:
+    report(characteristics & 0x0020, 'high-entropy VA')
+reloc_rva, reloc_size = struct.unpack_from('<II', image, directories + 5 * 8)
+report(reloc_size > 0, 'relocations for ASLR')
+report(timestamp == 0, 'no link time in the header')
+table = optional + struct.unpack_from('<H', image, pe + 20)[0]
+spans = []
+for i in range(sections):
+    entry = table + 40 * i
+    name = image[entry:entry + 8].rstrip(b'\0').decode()
+    vsize, virtual, raw_size, raw = struct.unpack_from('<IIII', image, entry + 8)
+    flags = struct.unpack_from('<I', image, entry + 36)[0]
+    report(not (flags & 0x20000000 and flags & 0x80000000), f'section {name} not both writable and executable')
+    spans.append((virtual, max(vsize, raw_size), raw))
+config_rva, config_size = struct.unpack_from('<II', image, directories + 10 * 8)
+flags = None
+for virtual, size, raw in spans:
+    if config_size and virtual <= config_rva < virtual + size:
+        # DependentLoadFlags: the WORD after CSDVersion.
+        flags = struct.unpack_from('<H', image, raw + config_rva - virtual + (0x4E if x64 else 0x36))[0]
+report(flags == 0x0800, 'imports\' dependencies load from System32 only (DependentLoadFlags 0x800)')
+PY
+)
+
 echo "$failures failed"
 [ "$failures" -eq 0 ]
