@@ -15,10 +15,11 @@ constexpr MenuDesign kMenu[] = {
 };
 
 // Labels come before the control they name, so that screen readers name it by them.
+// The combo box scrolls its text field: the longer level names are wider than it.
 constexpr ControlDesign kControls[] = {
     {L"Command1", ControlKind::Button, Form1::kIdCommand1, L"MP/SPSettings", BS_PUSHBUTTON | WS_TABSTOP, 0,
      {1800, 120, 1335, 375}},
-    {L"Combo1", ControlKind::ComboBox, Form1::kIdCombo1, L"MP/SP_LEVELS", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0,
+    {L"Combo1", ControlKind::ComboBox, Form1::kIdCombo1, L"MP/SP_LEVELS", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
      {120, 120, 1455, 315}},
     {L"Label3", ControlKind::Label, Form1::kIdLabel3, L"Display Settings:", SS_LEFT, 0, {120, 480, 1455, 255}},
     {L"Text1", ControlKind::Edit, Form1::kIdText1, L"Copy Window\r\n",
@@ -50,12 +51,11 @@ constexpr int kPictureHeight = 21;
 Form1::Form1(Shell& shell) : Window(shell, kDesign) {}
 
 void Form1::OnLoad() {
-  background_ = LoadJpegResource(TheShell().Instance(), kPictureForm1Background);
+  // Decoded once; every load of the window draws the same picture.
+  if (!background_.bitmap) background_ = LoadJpegResource(TheShell().Instance(), kPictureForm1Background);
   Label1().SetCaption(L"");
   Text1().SetText(L"");
 }
-
-void Form1::OnUnload() { background_ = Picture(); }
 
 void Form1::OnCommand(int id, int code) {
   if (id == kCmdEffectsList && code == 0) {

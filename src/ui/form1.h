@@ -37,14 +37,13 @@ class Form1 : public Window {
 
  protected:
   void OnLoad() override;
-  void OnUnload() override;
   void OnCommand(int id, int code) override;
   HBRUSH OnColorStatic(HDC dc, HWND control) override;
   void OnPaint(HDC dc) override;
 
  private:
   std::optional<SettingsClass> record_;
-  Picture background_;
+  Picture background_;  // belongs to the object, like the record
 };
 
 }  // namespace zorvin::ui

@@ -359,7 +359,6 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       hwnd_ = nullptr;
       controls_.clear();
       font_.Reset();
-      OnUnload();
       if (closedByUser) shell_.WindowUnloaded(*this);
       return result;
     }

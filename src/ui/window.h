@@ -113,7 +113,6 @@ class Window {
   void SetControlHeight(std::size_t index, int heightTwips);
 
   virtual void OnLoad() {}
-  virtual void OnUnload() {}
   virtual void OnCommand(int id, int code) = 0;
   // Colours of a label; nullptr keeps the defaults.
   virtual HBRUSH OnColorStatic(HDC dc, HWND control);

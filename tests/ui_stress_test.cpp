@@ -1,0 +1,233 @@
+// Many reloads and hostile input: nothing leaks, nothing breaks.
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "settings/level_catalog.h"
+#include "ui/text.h"
+#include "ui_support.h"
+
+namespace zorvin::ui::test {
+namespace {
+
+// GDI objects of this process. Wine leaves GetGuiResources a stub that answers
+// 0, so there the used entries of the process's GDI handle table are counted
+// (its owner field is left 0 by Wine; the count includes the stock objects).
+std::size_t GdiObjects() {
+  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+#ifdef _WIN64
+  constexpr std::size_t kTableInPeb = 0xF8, kEntrySize = 24, kOwner = 8, kType = 14;
+#else
+  constexpr std::size_t kTableInPeb = 0x94, kEntrySize = 16, kOwner = 4, kType = 10;
+#endif
+  PROCESS_BASIC_INFORMATION process{};
+  ULONG length = 0;
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof(process), &length) != 0) {
+    return 0;
+  }
+  const auto* peb = reinterpret_cast<const BYTE*>(process.PebBaseAddress);
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + kTableInPeb);
+  if (table == nullptr) return 0;
+  const auto self = static_cast<USHORT>(GetCurrentProcessId());
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < 0x10000; ++i) {
+    const BYTE* entry = table + kEntrySize * i;
+    const USHORT owner = *reinterpret_cast<const USHORT*>(entry + kOwner);
+    if (entry[kType] != 0 && (owner == self || owner == 0)) ++count;
+  }
+  return count;
+}
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
+  ++*reinterpret_cast<std::size_t*>(count);
+  EnumChildWindows(hwnd, CountWindow, count);
+  return TRUE;
+}
+
+// USER objects: GetGuiResources where it answers, else this thread's windows.
+std::size_t UserObjects() {
+  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return count;
+  std::size_t count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+using HandleTest = UiTest;
+
+TEST_F(HandleTest, CountsStayFlatOverAThousandCloseAndReloadCyclesOfEachWindow) {
+  struct Case {
+    const char* window;
+    void (*cycle)(HandleTest&);
+  };
+  const Case cases[] = {
+      {"Form1",
+       [](HandleTest& t) {
+         t.CloseBox(t.F().Handle());
+         t.TheShell().Show(t.F());
+         t.SetComboText(L"mp_dawnville");
+         t.LookUp();
+       }},
+      {"frmZorvinEfx",
+       [](HandleTest& t) {
+         t.CloseBox(t.E().Handle());
+         t.Menu(t.F().Handle(), kCmdEffectsList);
+         t.SelectCategory(7);
+         t.Menu(t.E().Handle(), kCmdWorldspawnSettings);
+       }},
+      {"frmAbout",
+       [](HandleTest& t) {
+         t.Menu(t.E().Handle(), kCmdAbout);
+         t.CloseBox(t.A().Handle());
+       }},
+      {"a change of DPI",
+       [](HandleTest& t) {
+         RECT suggested{0, 0, 100, 100};
+         for (UINT dpi : {144u, 96u}) {
+           SendMessageW(t.F().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+         }
+       }},
+  };
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  Menu(E().Handle(), kCmdWorldspawnSettings);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    c.cycle(*this);  // first loads and caches of the system are not leaks
+    const std::size_t gdi = GdiObjects();
+    const std::size_t user = UserObjects();
+    for (int i = 0; i < 1000; ++i) c.cycle(*this);
+    EXPECT_GT(gdi, 0u);
+    EXPECT_EQ(GdiObjects(), gdi);
+    EXPECT_EQ(UserObjects(), user);
+    std::printf("%s: %zu GDI and %zu USER objects before and %zu and %zu after 1000 cycles\n", c.window, gdi, user,
+                GdiObjects(), UserObjects());
+  }
+  EXPECT_TRUE(errors_.empty());
+}
+
+// Texts no catalog holds: long, non-ASCII, control characters, broken UTF-16.
+// Long texts for a word-wrapping text box come as words and lines: Wine's
+// edit control takes seconds to wrap one unbroken word of 30,000 characters.
+std::vector<std::wstring> HostileTexts(bool wrapping) {
+  std::vector<std::wstring> texts = {
+      L"",
+      L"mp_toujane\t",
+      L"mp_toujane\r\n",
+      L"\x1b[2J",
+      L"\u00e9\u00e8\u4e16\u754c",
+      L"\U0001F600mp_toujane",
+      std::wstring(1, static_cast<wchar_t>(0xD800)) + L"mp",  // a lone surrogate
+      L"mp_toujane\u200b",
+  };
+  for (std::size_t length : {255u, 256u, 32767u, 32768u, 100000u}) {
+    if (wrapping) {
+      std::wstring lines;
+      while (lines.size() < length) lines += (lines.size() % 64 < 56) ? L"mp_toujane \u00e9 " : L"\r\n";
+      lines.resize(length);
+      texts.push_back(lines);
+    } else {
+      texts.push_back(std::wstring(length, L'x'));
+      texts.push_back(L"mp_toujane" + std::wstring(length, L'\u00e9'));
+    }
+  }
+  return texts;
+}
+
+void Paste(HWND target, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  ASSERT_NE(memory, nullptr);
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(target, WM_PASTE, 0, 0);
+}
+
+std::wstring BlockOf(std::string_view level) {
+  SettingsClass record;
+  const LevelEntry* entry = FindLevel(level);
+  FillRecord(record, *entry);
+  return Widen(RenderBlock(record, entry->Layout()));
+}
+
+HWND ComboEdit(HWND combo) { return FindWindowExW(combo, nullptr, L"Edit", nullptr); }
+
+using BadInputTest = UiTest;
+
+TEST_F(BadInputTest, HostileTextsInTheComboBoxChangeNothing) {
+  Start();
+  SetComboText(L"sp_libya");
+  LookUp();
+  const std::wstring block = F().Text1().Text();
+  ASSERT_FALSE(block.empty());
+  for (const std::wstring& text : HostileTexts(false)) {
+    SCOPED_TRACE(testing::Message() << "length " << text.size());
+    SetComboText(text);
+    LookUp();
+    EXPECT_EQ(F().Text1().Text(), block);
+    EXPECT_EQ(F().Label1().Caption(), block);
+    // A one-line field keeps a pasted text up to its first line break, so
+    // "mp_toujane" and a line break paste as the level name, which is found.
+    SetComboText(L"");
+    Paste(ComboEdit(F().Combo1().Handle()), text);
+    Pump();
+    const std::wstring pasted = F().Combo1().Text();
+    LookUp();
+    const bool level = pasted == L"mp_toujane";
+    EXPECT_TRUE(level || FindLevel(ToUtf8(pasted)) == nullptr);
+    const std::wstring expected = level ? BlockOf("mp_toujane") : block;
+    EXPECT_EQ(F().Text1().Text(), expected);
+    EXPECT_EQ(F().Label1().Caption(), expected);
+    SetComboText(L"sp_libya");
+    LookUp();
+  }
+  EXPECT_TRUE(errors_.empty());
+  // Still working afterwards.
+  SetComboText(L"mp_toujane");
+  LookUp();
+  EXPECT_NE(F().Text1().Text(), block);
+}
+
+TEST_F(BadInputTest, HostileTextsInTheTextBoxesAreReplacedByTheNextResult) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  Menu(E().Handle(), kCmdWorldspawnSettings);
+  for (const std::wstring& text : HostileTexts(true)) {
+    SCOPED_TRACE(testing::Message() << "length " << text.size());
+    Paste(F().Text1().Handle(), text);
+    SetComboText(L"mp_leningrad");
+    LookUp();
+    EXPECT_EQ(F().Text1().Text(), F().Label1().Caption());
+    Paste(E().Text1().Handle(), text);
+    SelectCategory(65);
+    EXPECT_EQ(E().Text1().Text(), L"wine_bottle.efx");
+  }
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(BadInputTest, TypedControlAndForeignCharactersChangeNothing) {
+  Start();
+  SetComboText(L"mp_decoy");
+  LookUp();
+  const std::wstring block = F().Text1().Text();
+  PressKeys({VK_TAB});
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+  PressKeys({VK_CONTROL, 'A'});
+  TypeText(L"mp_d\u00e9coy\u4e16\u00a0\t");
+  PressKeys({VK_CONTROL, 'B'});
+  PressKeys({VK_CONTROL, 'Z'});
+  PumpUntil([] { return false; }, 300);
+  LookUp();
+  EXPECT_EQ(F().Text1().Text(), block);
+  EXPECT_TRUE(F().IsVisible());
+  EXPECT_TRUE(errors_.empty());
+}
+
+}  // namespace
+}  // namespace zorvin::ui::test
