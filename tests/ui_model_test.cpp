@@ -1,0 +1,371 @@
+// A seeded random walk of user actions against the real windows, checked after
+// every step against a small reference model of what the user must see.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
+#include "ui/text.h"
+#include "ui_support.h"
+
+namespace zorvin::ui::test {
+namespace {
+
+enum class Kind {
+  EffectsList,         // Form1: "&Effects List"
+  WorldspawnSettings,  // effects window: "Worldspawn Settings"
+  Exit,                // effects window: "&Exit"
+  About,               // effects window: "&About"
+  Ok,                  // About: OK by click (arg 0), Enter (1) or Esc (2)
+  CloseBox,            // arg: 0 Form1, 1 effects window, 2 About
+  DropDown,            // Form1: open the level list
+  Pick,                // Form1: choose item arg of the opened list
+  Type,                // Form1: type text arg of kTyped into the combo box
+  LookUp,              // Form1: "MP/SPSettings"
+  Select,              // effects window: click category arg
+  Arrow,               // effects window: arrow key, arg 0 down, 1 up
+  Edit,                // type into a text box: arg 0 Form1, 1 effects window
+};
+
+struct Action {
+  Kind kind;
+  int arg;
+};
+
+const wchar_t* const kTyped[] = {
+    L"mp_toujane", L"sp_hill400_assault", L"MP_TOUJANE", L" mp_decoy", L"mp_decoy ", L"", L"--SP_LEVELS--",
+    L"sp_breakout", L"mp_downtown", L"sp_88ridge", L"Misc_Effects", L"mp_matmata\u00e9", L"sp_newvillers",
+};
+
+std::string Describe(const Action& a) {
+  const char* names[] = {"EffectsList", "WorldspawnSettings", "Exit", "About", "Ok", "CloseBox", "DropDown",
+                         "Pick",        "Type",               "LookUp", "Select", "Arrow", "Edit"};
+  std::ostringstream out;
+  out << names[static_cast<int>(a.kind)] << "(" << a.arg << ")";
+  return out.str();
+}
+
+std::wstring BlockOf(const LevelEntry& entry) {
+  SettingsClass record;
+  FillRecord(record, entry);
+  return Widen(RenderBlock(record, entry.Layout()));
+}
+
+// What the user must see, by the rules of the program.
+struct Model {
+  struct Window {
+    bool slot = false, loaded = false, visible = false;
+  };
+  Window form1, effects, about;
+  std::wstring comboText, text1, label1;
+  int comboCount = 0;
+  int selection = -1;
+  std::wstring listing;
+  bool over = false;  // the program ended or closed
+
+  Model() { Show(form1); }
+
+  void Load(Window& w) {
+    w.slot = w.loaded = true;
+    if (&w == &form1) {
+      comboText = L"MP/SP_LEVELS";
+      comboCount = 0;
+      text1.clear();
+      label1.clear();
+    } else if (&w == &effects) {
+      selection = -1;
+      listing.clear();
+    }
+  }
+  void Show(Window& w) {
+    if (!w.loaded) Load(w);
+    w.visible = true;
+  }
+
+  // Whether the action can be done now; a user can only act on what is on screen.
+  bool Possible(const Action& a) const {
+    switch (a.kind) {
+      case Kind::EffectsList:
+      case Kind::DropDown:
+      case Kind::Type:
+      case Kind::LookUp:
+        return form1.visible;
+      case Kind::Pick:
+        return form1.visible && comboCount == 42;
+      case Kind::WorldspawnSettings:
+      case Kind::Exit:
+      case Kind::About:
+      case Kind::Select:
+        return effects.visible;
+      case Kind::Arrow:
+        // Only moves that change the selection: from none, Down selects the first entry.
+        return effects.visible && (a.arg == 0 ? selection < 65 : selection > 0);
+      case Kind::Ok:
+        return about.visible;
+      case Kind::CloseBox:
+        return (a.arg == 0 ? form1 : a.arg == 1 ? effects : about).visible;
+      case Kind::Edit:
+        return a.arg == 0 ? form1.visible : effects.visible;
+    }
+    return false;
+  }
+
+  void Apply(const Action& a) {
+    switch (a.kind) {
+      case Kind::EffectsList:
+        Show(effects);
+        form1.visible = false;
+        break;
+      case Kind::WorldspawnSettings:
+        Show(form1);
+        break;
+      case Kind::Exit:
+        over = true;
+        break;
+      case Kind::About:
+        Show(about);
+        break;
+      case Kind::Ok:
+        Show(effects);
+        about.visible = false;
+        break;
+      case Kind::CloseBox: {
+        Window& w = a.arg == 0 ? form1 : a.arg == 1 ? effects : about;
+        w.loaded = w.visible = false;
+        over = !form1.visible && !effects.visible && !about.visible;
+        break;
+      }
+      case Kind::DropDown:
+        comboCount = 42;
+        comboText.clear();
+        break;
+      case Kind::Pick:
+        comboText = Widen(LevelListItems()[static_cast<std::size_t>(a.arg)]);
+        break;
+      case Kind::Type:
+        comboText = kTyped[a.arg];
+        break;
+      case Kind::LookUp:
+        if (const LevelEntry* entry = FindLevel(ToUtf8(comboText))) text1 = label1 = BlockOf(*entry);
+        break;
+      case Kind::Select:
+        selection = a.arg;
+        listing = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(a.arg)]));
+        break;
+      case Kind::Arrow: {
+        const int next = selection < 0 ? 0 : selection + (a.arg == 0 ? 1 : -1);
+        selection = next;
+        listing = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(next)]));
+        break;
+      }
+      case Kind::Edit:
+        (a.arg == 0 ? text1 : listing) = L"typed by the user";
+        break;
+    }
+  }
+};
+
+Action RandomAction(std::mt19937& random) {
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  // Weighted: navigation less often than work inside the windows.
+  static const Kind kinds[] = {Kind::EffectsList, Kind::WorldspawnSettings, Kind::About,  Kind::Ok,
+                               Kind::CloseBox,    Kind::DropDown,           Kind::DropDown, Kind::Pick,
+                               Kind::Pick,        Kind::Type,               Kind::LookUp, Kind::LookUp,
+                               Kind::LookUp,      Kind::Select,             Kind::Select, Kind::Arrow,
+                               Kind::Edit,        Kind::Exit};
+  Kind kind = kinds[pick(static_cast<int>(std::size(kinds)))];
+  if (kind == Kind::Exit && pick(8) != 0) kind = Kind::Select;  // ending is rare, or walks would be short
+  switch (kind) {
+    case Kind::Ok:
+    case Kind::CloseBox:
+      return {kind, pick(3)};
+    case Kind::Pick:
+      return {kind, pick(42)};
+    case Kind::Type:
+      return {kind, pick(static_cast<int>(std::size(kTyped)))};
+    case Kind::Select:
+      return {kind, pick(66)};
+    case Kind::Arrow:
+    case Kind::Edit:
+      return {kind, pick(2)};
+    default:
+      return {kind, 0};
+  }
+}
+
+class ModelTest : public UiTest {
+ public:
+  // Does the action on the real windows.
+  void Do(const Action& a) {
+    switch (a.kind) {
+      case Kind::EffectsList:
+        Menu(F().Handle(), kCmdEffectsList);
+        break;
+      case Kind::WorldspawnSettings:
+        Menu(E().Handle(), kCmdWorldspawnSettings);
+        break;
+      case Kind::Exit:
+        Menu(E().Handle(), kCmdExit);
+        break;
+      case Kind::About:
+        Menu(E().Handle(), kCmdAbout);
+        break;
+      case Kind::Ok:
+        if (a.arg == 0) {
+          ClickButton(A().CmdOK().Handle());
+        } else {
+          SetForegroundWindow(A().Handle());
+          SetFocus(A().CmdOK().Handle());
+          Pump();
+          PressKeys({static_cast<WORD>(a.arg == 1 ? VK_RETURN : VK_ESCAPE)});
+          PumpUntil([&] { return !A().IsVisible(); }, 1000);
+        }
+        break;
+      case Kind::CloseBox: {
+        Window& target = a.arg == 0   ? static_cast<Window&>(F())
+                         : a.arg == 1 ? static_cast<Window&>(E())
+                                      : static_cast<Window&>(A());
+        UiTest::CloseBox(target.Handle());
+        break;
+      }
+      case Kind::DropDown:
+        DropDown();
+        SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+        Pump();
+        break;
+      case Kind::Pick:
+        PickLevel(a.arg);
+        break;
+      case Kind::Type:
+        SetComboText(kTyped[a.arg]);
+        break;
+      case Kind::LookUp:
+        UiTest::LookUp();
+        break;
+      case Kind::Select:
+        SelectCategory(a.arg);
+        break;
+      case Kind::Arrow: {
+        SetForegroundWindow(E().Handle());
+        SetFocus(E().List1().Handle());
+        Pump();
+        const auto before = E().List1().Selection();
+        PressKeys({static_cast<WORD>(a.arg == 0 ? VK_DOWN : VK_UP)});
+        PumpUntil([&] { return E().List1().Selection() != before; }, 300);
+        break;
+      }
+      case Kind::Edit:
+        (a.arg == 0 ? F().Text1() : E().Text1()).SetText(L"typed by the user");
+        Pump();
+        break;
+    }
+  }
+
+  // The differences between the program and the model, or "" when none.
+  std::string Compare(const Model& m) {
+    std::ostringstream out;
+    const auto window = [&](const char* name, const Window* w, const Model::Window& e) {
+      if ((w != nullptr) != e.slot) out << name << " slot; ";
+      if (w == nullptr) return;
+      if (w->IsLoaded() != e.loaded) out << name << " loaded; ";
+      if (w->IsVisible() != e.visible) out << name << " visible; ";
+    };
+    window("Form1", TheShell().Form1Slot(), m.form1);
+    window("frmZorvinEfx", TheShell().EffectsSlot(), m.effects);
+    window("frmAbout", TheShell().AboutSlot(), m.about);
+    if (m.form1.loaded && F().IsLoaded()) {
+      if (F().Combo1().Text() != m.comboText) out << "Combo1 text '" << ToUtf8(F().Combo1().Text()) << "'; ";
+      if (F().Combo1().Count() != m.comboCount) out << "Combo1 count " << F().Combo1().Count() << "; ";
+      if (F().Text1().Text() != m.text1) out << "Form1.Text1; ";
+      if (F().Label1().Caption() != m.label1) out << "Form1.Label1; ";
+    }
+    if (m.effects.loaded && E().IsLoaded()) {
+      if (E().List1().Selection().value_or(-1) != m.selection) {
+        out << "List1 selection " << E().List1().Selection().value_or(-1) << " not " << m.selection << "; ";
+      }
+      if (E().List1().Count() != 66) out << "List1 count; ";
+      if (E().Text1().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
+    }
+    if (!errors_.empty()) out << "error reported: " << ToUtf8(errors_.front()) << "; ";
+    return out.str();
+  }
+
+  // Runs actions from a fresh start; returns the step that diverged (or -1) and what differed.
+  std::pair<int, std::string> Run(const std::vector<Action>& actions) {
+    Restart();
+    Model model;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+      if (!model.Possible(actions[i])) continue;
+      Do(actions[i]);
+      model.Apply(actions[i]);
+      if (model.over) {
+        if ((actions[i].kind == Kind::Exit ? ended_ : closed_) != 1) return {static_cast<int>(i), "did not end"};
+        Restart();
+        model = Model();
+        continue;
+      }
+      std::string difference = Compare(model);
+      if (!difference.empty()) return {static_cast<int>(i), difference};
+    }
+    return {-1, ""};
+  }
+
+  void Restart() {
+    TearDown();
+    ended_ = closed_ = 0;
+    errors_.clear();
+    SetUp();
+    Start();
+  }
+
+  // The shortest list found by dropping actions one at a time while the divergence stays.
+  std::vector<Action> Shrink(std::vector<Action> actions) {
+    for (std::size_t i = actions.size(); i-- > 0;) {
+      std::vector<Action> shorter;
+      for (std::size_t j = 0; j < actions.size(); ++j) {
+        if (j != i) shorter.push_back(actions[j]);
+      }
+      if (Run(shorter).first >= 0) actions = shorter;
+    }
+    return actions;
+  }
+};
+
+std::vector<unsigned> Seeds() {
+  // ZORVIN_MODEL_SEEDS="7 8 9" replays chosen seeds.
+  std::vector<unsigned> seeds;
+  if (const char* text = std::getenv("ZORVIN_MODEL_SEEDS")) {
+    std::istringstream in(text);
+    for (unsigned seed; in >> seed;) seeds.push_back(seed);
+  }
+  if (seeds.empty()) seeds = {20261207u, 1u, 4242u};
+  return seeds;
+}
+
+TEST_F(ModelTest, RandomUserSessionsMatchTheModel) {
+  constexpr int kSteps = 2000;
+  for (unsigned seed : Seeds()) {
+    std::mt19937 random(seed);
+    std::vector<Action> actions;
+    for (int i = 0; i < kSteps; ++i) actions.push_back(RandomAction(random));
+    const auto [step, difference] = Run(actions);
+    if (step < 0) {
+      std::printf("seed %u: %d actions, program and model agree\n", seed, kSteps);
+      continue;
+    }
+    actions.resize(static_cast<std::size_t>(step) + 1);
+    const std::vector<Action> shortest = Shrink(actions);
+    std::string steps;
+    for (const Action& a : shortest) steps += Describe(a) + " ";
+    ADD_FAILURE() << "seed " << seed << " diverged at step " << step << ": " << difference
+                  << "\nshortest action list that reproduces it: " << steps;
+  }
+}
+
+}  // namespace
+}  // namespace zorvin::ui::test
