@@ -2,7 +2,7 @@
 # Runs a Windows exe under Wine in the build's private prefix.
 # Usage: wine-run.sh PREFIX EXE [ARGS...]
 # The caller provides the display and, for speed, a persistent wineserver (see wine-session.sh).
-WINEPREFIX=$1
+WINEPREFIX=$(realpath -m "$1")
 shift
 export WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest file python3       # native build and tests
+  clang libclang-rt-14-dev                     # the fuzzer (libFuzzer)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # Windows cross builds
   wine64 xvfb xauth                            # running the x64 exe and its tests
   icoutils                                     # reading resources back out of the exes

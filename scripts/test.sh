@@ -12,6 +12,9 @@ cmake --preset native
 cmake --build --preset native
 ctest --preset native
 
+echo "== fuzzing the lookups and the rendering (bounded)"
+scripts/fuzz.sh "${ZORVIN_FUZZ_SECONDS:-60}"
+
 echo "== win32 (32-bit Windows code cannot run on this machine: built, and the exe checked from outside)"
 cmake --preset win32
 cmake --build --preset win32
@@ -30,6 +33,9 @@ check_format() {  # FILE PATTERN
 }
 for exe in build/win64/bin/*.exe; do check_format "$exe" "PE32+ executable"; done
 for exe in build/win32/bin/*.exe; do check_format "$exe" "PE32 executable"; done
+
+echo "== reproducible exes"
+scripts/check-reproducible.sh
 
 echo "== win64 tests under Wine"
 cmake/wine-session.sh --xvfb build/win64/wineprefix ctest --preset win64

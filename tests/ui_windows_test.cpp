@@ -190,6 +190,20 @@ TEST_F(Form1Test, EnterInTheTextBoxIsAcceptedAsALineBreakStyle) {
   EXPECT_FALSE(style & ES_READONLY);
 }
 
+// Screen readers name a control by the label just before it in the child order.
+TEST_F(Form1Test, EachLabelComesRightBeforeTheControlItNames) {
+  Start();
+  Menu(F().Handle(), kCmdEffectsList);
+  const std::pair<HWND, HWND> pairs[] = {
+      {F().Label3().Handle(), F().Text1().Handle()},
+      {E().Label1().Handle(), E().List1().Handle()},
+      {E().Label2().Handle(), E().Text1().Handle()},
+  };
+  for (const auto& [label, control] : pairs) {
+    EXPECT_EQ(GetWindow(control, GW_HWNDPREV), label) << ToUtf8(TextOf(label));
+  }
+}
+
 using EffectsWindowTest = UiTest;
 
 TEST_F(EffectsWindowTest, FirstShownWithSixtySixCategoriesNoneSelected) {

@@ -1,0 +1,22 @@
+// The floor for start-up: a Win32 program built like ZorvinEffects.exe that
+// only opens one window and waits for input.
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  };
+  cls.hInstance = instance;
+  cls.hbrBackground = GetSysColorBrush(COLOR_WINDOWTEXT);
+  cls.lpszClassName = L"Floor";
+  RegisterClassExW(&cls);
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Floor", L"Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 240, 280, nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}

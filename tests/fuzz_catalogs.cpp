@@ -1,0 +1,73 @@
+// libFuzzer target: any text through the lookups, and any field values through
+// every block layout. Checks the shape of every text the program produces.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
+
+namespace {
+
+using namespace zorvin;
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Counts the CR LF pairs, and requires that no bare CR or LF is left over
+// where the program itself joins lines (values may hold anything).
+std::size_t LineBreaks(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2)) ++count;
+  return count;
+}
+
+void CheckLookups(std::string_view text) {
+  if (const LevelEntry* entry = FindLevel(text)) {
+    Require(entry->Key() == text);
+    SettingsClass record;
+    FillRecord(record, *entry);
+    const std::string block = RenderBlock(record, entry->Layout());
+    Require(block.starts_with("{\r\n") && block.ends_with("\r\n}"));
+    Require(LineBreaks(block) == entry->Layout().size() + 1);
+  }
+  if (const auto listing = FindEffectsListing(text)) {
+    Require(!listing->empty() && !listing->ends_with("\r\n"));
+    Require(listing->ends_with(".efx"));
+  }
+}
+
+// The input split at NUL bytes gives the record's values, in field order.
+void CheckRendering(std::string_view data) {
+  SettingsClass record;
+  for (std::size_t field = 0; field < kFieldCount && !data.empty(); ++field) {
+    const std::size_t end = data.find('\0');
+    FieldOf(record, static_cast<Field>(field)) = std::string(data.substr(0, end));
+    data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
+  }
+  for (const LevelEntry& entry : LevelCatalog()) {
+    const BlockLayout& layout = entry.Layout();
+    const std::string block = RenderBlock(record, layout);
+    // Exactly the parts, in order: oChar, then each line's break, label and values, then oChar2.
+    std::size_t length = record.oChar.size() + 2 + record.oChar2.size();
+    for (const LayoutLine& line : layout) {
+      length += 2 + line.label.size();
+      if (line.first) length += FieldOf(record, *line.first).size();
+      if (line.second) length += FieldOf(record, *line.second).size();
+    }
+    Require(block.size() == length);
+    Require(block.starts_with(record.oChar) && block.ends_with(record.oChar2));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  CheckLookups(text);
+  CheckRendering(text);
+  return 0;
+}
