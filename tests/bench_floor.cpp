@@ -2,13 +2,17 @@
 // only opens one window and waits for input.
 #include <windows.h>
 
+namespace {
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
-  cls.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  };
+  cls.lpfnWndProc = Procedure;
   cls.hInstance = instance;
   cls.hbrBackground = GetSysColorBrush(COLOR_WINDOWTEXT);
   cls.lpszClassName = L"Floor";
