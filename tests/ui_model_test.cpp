@@ -50,12 +50,6 @@ std::string Describe(const Action& a) {
   return out.str();
 }
 
-std::wstring BlockOf(const LevelEntry& entry) {
-  SettingsClass record;
-  FillRecord(record, entry);
-  return Widen(RenderBlock(record, entry.Layout()));
-}
-
 // What the user must see, by the rules of the program.
 struct Model {
   struct Window {
@@ -151,7 +145,7 @@ struct Model {
         comboText = kTyped[a.arg];
         break;
       case Kind::LookUp:
-        if (const LevelEntry* entry = FindLevel(ToUtf8(comboText))) text1 = label1 = BlockOf(*entry);
+        if (const LevelEntry* entry = FindLevel(ToUtf8(comboText))) text1 = label1 = BlockOf(entry->Key());
         break;
       case Kind::Select:
         selection = a.arg;

@@ -149,13 +149,6 @@ void Paste(HWND target, const std::wstring& text) {
   SendMessageW(target, WM_PASTE, 0, 0);
 }
 
-std::wstring BlockOf(std::string_view level) {
-  SettingsClass record;
-  const LevelEntry* entry = FindLevel(level);
-  FillRecord(record, *entry);
-  return Widen(RenderBlock(record, entry->Layout()));
-}
-
 HWND ComboEdit(HWND combo) { return FindWindowExW(combo, nullptr, L"Edit", nullptr); }
 
 using BadInputTest = UiTest;

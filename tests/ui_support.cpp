@@ -3,7 +3,17 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "settings/level_catalog.h"
+#include "ui/text.h"
+
 namespace zorvin::ui::test {
+
+std::wstring BlockOf(std::string_view level) {
+  SettingsClass record;
+  const LevelEntry* entry = FindLevel(level);
+  FillRecord(record, *entry);
+  return Widen(RenderBlock(record, entry->Layout()));
+}
 
 std::wstring TextOf(HWND hwnd) {
   const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);

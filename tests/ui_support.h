@@ -21,6 +21,8 @@
 namespace zorvin::ui::test {
 
 std::wstring TextOf(HWND hwnd);
+// The settings block of a level, rendered from a fresh record.
+std::wstring BlockOf(std::string_view level);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 SIZE ClientSize(HWND hwnd);

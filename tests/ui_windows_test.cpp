@@ -10,13 +10,6 @@
 namespace zorvin::ui::test {
 namespace {
 
-std::wstring BlockOf(std::string_view level) {
-  SettingsClass record;
-  const LevelEntry* entry = FindLevel(level);
-  FillRecord(record, *entry);
-  return Widen(RenderBlock(record, entry->Layout()));
-}
-
 void ExpectRect(HWND control, RECT expected, const char* what) {
   const RECT rect = RectInParent(control);
   EXPECT_EQ(rect.left, expected.left) << what;
