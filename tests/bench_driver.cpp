@@ -12,20 +12,13 @@
 
 #include "ui/form1.h"
 #include "ui/frm_zorvin_efx.h"
+#include "beside.h"
 #include "ui/ids.h"
 #include "ui/shell.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::wstring Beside(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  folder.resize(folder.find_last_of(L"\\/") + 1);
-  return folder + name;
-}
 
 struct Search {
   DWORD pid;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "beside.h"
 #include "ui/ids.h"
 
 namespace {
@@ -22,15 +23,6 @@ using zorvin::ui::kCmdExit;
 const wchar_t* const kForm1 = L"Zorvin WorldSpawn Settings";
 const wchar_t* const kEffects = L"Ostrel Zorvin Effects List";
 const wchar_t* const kAbout = L"Worldspawn Utility";
-
-// An exe beside this test's own.
-std::wstring Beside(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  folder.resize(folder.find_last_of(L"\\/") + 1);
-  return folder + name;
-}
 
 struct Found {
   DWORD pid;
