@@ -121,7 +121,7 @@ void Window::Load() {
   HMENU menu = design_.menu.empty() ? nullptr : BuildMenu(design_.menu, false, Operation(L"build the menu"));
   const std::wstring caption(design_.caption);
   const std::wstring className = ClassName(design_);
-  // The window starts hidden and unsized; Layout() sizes it for its DPI.
+  // The window starts hidden and unsized; it is sized once its DPI is known.
   HWND created = CreateWindowExW(design_.exStyle, className.c_str(), caption.c_str(), design_.style, 0, 0, 0, 0,
                                  Owner(), menu, shell_.Instance(), this);
   if (created == nullptr) {
@@ -130,8 +130,9 @@ void Window::Load() {
   }
   dpi_ = DpiOf(hwnd_);
   savedFocus_ = nullptr;
+  UseFontForDpi();
+  SizeFrame();
   CreateControls();
-  Layout();
   RECT frame{};
   Check(GetWindowRect(hwnd_, &frame), Operation(L"load"));
   const POINT at = FirstPosition({frame.right - frame.left, frame.bottom - frame.top});
@@ -143,15 +144,20 @@ void Window::Load() {
 void Window::CreateControls() {
   controls_.clear();
   controlRects_.clear();
-  for (const ControlDesign& control : design_.controls) {
+  for (const ControlDesign& control : design_.controls) controlRects_.push_back(control.rect);
+  // Each control is made at its place for the window's DPI, then given the font.
+  for (std::size_t index = 0; index < design_.controls.size(); ++index) {
+    const ControlDesign& control = design_.controls[index];
     const std::wstring text(control.text);
+    const RECT place = ControlPlace(index);
     HWND hwnd = CreateWindowExW(control.exStyle, ClassOf(control.kind), text.c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | control.style, 0, 0, 0, 0, hwnd_,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | control.style, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), shell_.Instance(),
                                 nullptr);
     Check(hwnd != nullptr, Operation(L"create ") + std::wstring(control.name));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     controls_.push_back(hwnd);
-    controlRects_.push_back(control.rect);
     // A combo box ignores the window name it is created with.
     if (control.kind == ControlKind::ComboBox && !text.empty()) ControlAt<ComboBox>(controls_.size() - 1).SetText(text);
     if (control.belowSiblings) {
@@ -161,14 +167,15 @@ void Window::CreateControls() {
   }
 }
 
-void Window::Layout() {
-  // Font first: the combo box sizes its text field by it.
+void Window::UseFontForDpi() {
   const LOGFONTW logFont = MessageFont(dpi_);
   Font font(CreateFontIndirectW(&logFont));
   Check(static_cast<bool>(font), Operation(L"create the font"));
   for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
   font_ = std::move(font);
+}
 
+void Window::SizeFrame() {
   const int width = TwipsToPixels(design_.clientWidth, dpi_);
   const int height = TwipsToPixels(design_.clientHeight, dpi_);
   RECT frame{0, 0, width, height};
@@ -184,8 +191,6 @@ void Window::Layout() {
                        frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
           Operation(L"size"));
   }
-  for (std::size_t i = 0; i < controls_.size(); ++i) PositionControl(i);
-  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int Window::TextWidth(std::wstring_view text) const {
@@ -199,10 +204,11 @@ int Window::TextWidth(std::wstring_view text) const {
   return size.cx;
 }
 
-void Window::PositionControl(std::size_t index) {
+RECT Window::ControlPlace(std::size_t index) const {
   const ControlDesign& design = design_.controls[index];
   const TwipRect& rect = controlRects_[index];
   const int left = TwipsToPixels(rect.left, dpi_);
+  const int top = TwipsToPixels(rect.top, dpi_);
   int width = TwipsToPixels(rect.width, dpi_);
   int height = TwipsToPixels(rect.height, dpi_);
   if (design.kind == ControlKind::ComboBox) height += TwipsToPixels(kComboListTwips, dpi_);
@@ -210,9 +216,7 @@ void Window::PositionControl(std::size_t index) {
     const int room = TwipsToPixels(design_.clientWidth, dpi_) - left;
     width = std::max(width, std::min(room, TextWidth(design.text) + ScalePixels(1, dpi_)));
   }
-  Check(SetWindowPos(controls_[index], nullptr, left, TwipsToPixels(rect.top, dpi_), width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE),
-        QualifiedName(index) + L": place");
+  return {left, top, left + width, top + height};
 }
 
 void Window::SetControlWidth(std::size_t index, int widthTwips) {
@@ -273,7 +277,15 @@ void Window::OnActivate(bool active) {
 
 void Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
-  Layout();
+  UseFontForDpi();
+  SizeFrame();
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    const RECT place = ControlPlace(index);
+    Check(SetWindowPos(controls_[index], nullptr, place.left, place.top, place.right - place.left,
+                       place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE),
+          QualifiedName(index) + L": place");
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
   Check(SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
         Operation(L"place"));
 }
@@ -328,12 +340,16 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(hwnd_, &paint);
-      if (dc != nullptr) {
-        OnPaint(dc);
-        EndPaint(hwnd_, &paint);
-      }
+      // EndPaint even when painting fails, or the window would ask again and again.
+      struct Paint {
+        HWND hwnd;
+        PAINTSTRUCT info{};
+        HDC dc = BeginPaint(hwnd, &info);
+        ~Paint() {
+          if (dc != nullptr) EndPaint(hwnd, &info);
+        }
+      } paint{hwnd_};
+      if (paint.dc != nullptr) OnPaint(paint.dc);
       return 0;
     }
     case WM_ACTIVATE:

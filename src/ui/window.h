@@ -130,10 +130,14 @@ class Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void RegisterClassOnce() const;
   std::wstring Operation(const wchar_t* what) const;
+  // The message font at dpi_, for the window and every control it has.
+  void UseFontForDpi();
+  // Sizes the frame for the design's client area at dpi_.
+  void SizeFrame();
+  // Creates the controls at their places, in the window's font.
   void CreateControls();
-  // Sizes the frame for the design's client area and lays out the controls, at dpi_.
-  void Layout();
-  void PositionControl(std::size_t index);
+  // A control's rectangle in pixels at dpi_, in client coordinates.
+  RECT ControlPlace(std::size_t index) const;
   // Width in pixels of one line of text in the window's font.
   int TextWidth(std::wstring_view text) const;
   void OnActivate(bool active);
