@@ -45,8 +45,6 @@ void Control::SetSize(int width, int height, const wchar_t* operation) const {
         Operation(operation));
 }
 
-void Edit::SelectAll() const { Send(EM_SETSEL, 0, -1, L"select all"); }
-
 void ComboBox::Clear() const { Send(CB_RESETCONTENT, 0, 0, L"clear"); }
 
 void ComboBox::Append(std::wstring_view item) const {

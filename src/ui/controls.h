@@ -52,7 +52,6 @@ class Label : public Control {
 class Edit : public Control {
  public:
   using Control::Control;
-  void SelectAll() const;
 };
 
 class Button : public Control {

@@ -33,7 +33,6 @@ class GdiObject {
 };
 
 using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
 
 // A bitmap with its size in pixels.

@@ -12,12 +12,7 @@ namespace {
 
 const wchar_t* const kOperation = L"load the background picture";
 
-void CheckHr(HRESULT hr) {
-  if (FAILED(hr)) {
-    SetLastError(static_cast<DWORD>(hr));
-    Fail(kOperation);
-  }
-}
+void CheckHr(HRESULT hr) { Check(SUCCEEDED(hr), kOperation); }
 
 template <typename Interface>
 class ComPtr {

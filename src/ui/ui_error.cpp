@@ -1,7 +1,5 @@
 #include "ui/ui_error.h"
 
-#include <windows.h>
-
 namespace zorvin::ui {
 
 namespace {
@@ -13,9 +11,8 @@ std::string Narrow(const std::wstring& text) {
 }
 }  // namespace
 
-UiError::UiError(std::wstring operation, unsigned long systemError)
-    : std::runtime_error(Narrow(operation)), operation_(std::move(operation)), systemError_(systemError) {}
+UiError::UiError(std::wstring operation) : std::runtime_error(Narrow(operation)), operation_(std::move(operation)) {}
 
-void Fail(const std::wstring& operation) { throw UiError(operation, GetLastError()); }
+void Fail(const std::wstring& operation) { throw UiError(operation); }
 
 }  // namespace zorvin::ui

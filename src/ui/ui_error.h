@@ -10,17 +10,15 @@ namespace zorvin::ui {
 class UiError : public std::runtime_error {
  public:
   // operation: what failed, for the user, such as "Form1.Text1: set text".
-  UiError(std::wstring operation, unsigned long systemError);
+  explicit UiError(std::wstring operation);
 
   const std::wstring& Operation() const { return operation_; }
-  unsigned long SystemError() const { return systemError_; }
 
  private:
   std::wstring operation_;
-  unsigned long systemError_;
 };
 
-// Raises UiError for operation, with the calling thread's last system error.
+// Raises UiError for operation.
 [[noreturn]] void Fail(const std::wstring& operation);
 
 // Raises UiError for operation unless ok.
