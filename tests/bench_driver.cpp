@@ -1,8 +1,8 @@
 // Measures, in one run: start-up of ZorvinEffects.exe against the floor
 // program, and the time of a lookup and of a category switch in-process.
 // Prints a table; it asserts nothing (a benchmark, not a test).
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "beside.h"
 #include "ui/form1.h"
 #include "ui/frm_zorvin_efx.h"
-#include "beside.h"
 #include "ui/ids.h"
 #include "ui/shell.h"
 
@@ -40,7 +40,8 @@ double StartUp(const std::wstring& exe) {
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   const auto started = Clock::now();
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return -1;
   }
   Search search{process.dwProcessId, false};
@@ -78,8 +79,8 @@ int main(int argc, char** argv) {
     floor.push_back(StartUp(Beside(L"bench_floor.exe")));
   }
   const double p = Median(program), f = Median(floor);
-  std::printf("start-up to first window, median of %d: ZorvinEffects %.1f ms, floor %.1f ms, ratio %.2f\n", runs, p,
-              f, p / f);
+  std::printf("start-up to first window, median of %d: ZorvinEffects %.1f ms, floor %.1f ms, ratio %.2f\n",
+              runs, p, f, p / f);
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -21,7 +21,8 @@ void Require(bool condition) {
 // where the program itself joins lines (values may hold anything).
 std::size_t LineBreaks(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2)) ++count;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2))
+    ++count;
   return count;
 }
 

@@ -1,8 +1,7 @@
 // ZorvinEffects.exe as a user starts it: a child process driven from outside
 // through its windows.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -37,7 +36,8 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
   GetWindowThreadProcessId(hwnd, &pid);
   if (pid != found.pid || (found.visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
   wchar_t caption[128] = {};
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(caption), SMTO_ABORTIFHUNG, 1000, nullptr);
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(caption), SMTO_ABORTIFHUNG, 1000,
+                      nullptr);
   if (found.caption.empty() ? caption[0] != L'\0' : found.caption == caption) found.windows.push_back(hwnd);
   return TRUE;
 }
@@ -49,7 +49,8 @@ class Program {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     started_ = std::chrono::steady_clock::now();
-    ok_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+    ok_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process_);
   }
   ~Program() {
     if (!ok_) return;

@@ -34,7 +34,8 @@ TEST_F(KeyboardTest, EnterAndEscInTheTextBoxEditAndNeverClose) {
   EXPECT_TRUE(F().IsVisible());
   EXPECT_EQ(closed_, 0);
   PressKeys({VK_CONTROL, 'A'});
-  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(F().Text1().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
+  EXPECT_TRUE(
+      PumpUntil([&] { return SendMessageW(F().Text1().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
 }
 
 TEST_F(KeyboardTest, TypedLevelLookedUpFromTheKeyboard) {
@@ -90,7 +91,8 @@ TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   Menu(F().Handle(), kCmdEffectsList);
   ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == Widen(*FindEffectsListing("American_Effects")); }));
+  EXPECT_TRUE(
+      PumpUntil([&] { return E().Text1().Text() == Widen(*FindEffectsListing("American_Effects")); }));
   PressKeys({VK_DOWN});
   EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"ammo_supply_exp.efx"; }));
   PressKeys({VK_END});
@@ -98,7 +100,8 @@ TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   PressKeys({VK_TAB});
   EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().Text1().Handle()); }));
   PressKeys({VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); })) << "Tab leaves the multi-line text box";
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }))
+      << "Tab leaves the multi-line text box";
 }
 
 TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
@@ -116,7 +119,8 @@ TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
-    const std::wstring expected = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(index)]));
+    const std::wstring expected =
+        Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(index)]));
     EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == expected; })) << index;
   }
 }

@@ -38,13 +38,21 @@ struct Action {
 };
 
 const wchar_t* const kTyped[] = {
-    L"mp_toujane", L"sp_hill400_assault", L"MP_TOUJANE", L" mp_decoy", L"mp_decoy ", L"", L"--SP_LEVELS--",
-    L"sp_breakout", L"mp_downtown", L"sp_88ridge", L"Misc_Effects", L"mp_matmata\u00e9", L"sp_newvillers",
+    L"mp_toujane",    L"sp_hill400_assault", L"MP_TOUJANE",
+    L" mp_decoy",     L"mp_decoy ",          L"",
+    L"--SP_LEVELS--", L"sp_breakout",        L"mp_downtown",
+    L"sp_88ridge",    L"Misc_Effects",       L"mp_matmata\u00e9",
+    L"sp_newvillers",
 };
 
 std::string Describe(const Action& a) {
-  const char* names[] = {"EffectsList", "WorldspawnSettings", "Exit", "About", "Ok", "CloseBox", "DropDown",
-                         "Pick",        "Type",               "LookUp", "Select", "Arrow", "Edit"};
+  const char* names[] = {"EffectsList", "WorldspawnSettings",
+                         "Exit",        "About",
+                         "Ok",          "CloseBox",
+                         "DropDown",    "Pick",
+                         "Type",        "LookUp",
+                         "Select",      "Arrow",
+                         "Edit"};
   std::ostringstream out;
   out << names[static_cast<int>(a.kind)] << "(" << a.arg << ")";
   return out.str();
@@ -167,10 +175,14 @@ struct Model {
 Action RandomAction(std::mt19937& random) {
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   // Weighted: navigation less often than work inside the windows.
-  static const Kind kinds[] = {Kind::EffectsList, Kind::WorldspawnSettings, Kind::About,  Kind::Ok,
-                               Kind::CloseBox,    Kind::DropDown,           Kind::DropDown, Kind::Pick,
-                               Kind::Pick,        Kind::Type,               Kind::LookUp, Kind::LookUp,
-                               Kind::LookUp,      Kind::Select,             Kind::Select, Kind::Arrow,
+  static const Kind kinds[] = {Kind::EffectsList, Kind::WorldspawnSettings,
+                               Kind::About,       Kind::Ok,
+                               Kind::CloseBox,    Kind::DropDown,
+                               Kind::DropDown,    Kind::Pick,
+                               Kind::Pick,        Kind::Type,
+                               Kind::LookUp,      Kind::LookUp,
+                               Kind::LookUp,      Kind::Select,
+                               Kind::Select,      Kind::Arrow,
                                Kind::Edit,        Kind::Exit};
   Kind kind = kinds[pick(static_cast<int>(std::size(kinds)))];
   if (kind == Kind::Exit && pick(8) != 0) kind = Kind::Select;  // ending is rare, or walks would be short
@@ -298,7 +310,8 @@ class ModelTest : public UiTest {
       Do(actions[i]);
       model.Apply(actions[i]);
       if (model.over) {
-        if ((actions[i].kind == Kind::Exit ? ended_ : closed_) != 1) return {static_cast<int>(i), "did not end"};
+        if ((actions[i].kind == Kind::Exit ? ended_ : closed_) != 1)
+          return {static_cast<int>(i), "did not end"};
         Restart();
         model = Model();
         continue;

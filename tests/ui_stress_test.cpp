@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include <string>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "settings/level_catalog.h"
@@ -26,7 +26,8 @@ std::size_t GdiObjects() {
 #endif
   PROCESS_BASIC_INFORMATION process{};
   ULONG length = 0;
-  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof(process), &length) != 0) {
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof(process),
+                                &length) != 0) {
     return 0;
   }
   const auto* peb = reinterpret_cast<const BYTE*>(process.PebBaseAddress);
@@ -87,7 +88,8 @@ TEST_F(HandleTest, CountsStayFlatOverAThousandCloseAndReloadCyclesOfEachWindow) 
        [](HandleTest& t) {
          RECT suggested{0, 0, 100, 100};
          for (UINT dpi : {144u, 96u}) {
-           SendMessageW(t.F().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+           SendMessageW(t.F().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                        reinterpret_cast<LPARAM>(&suggested));
          }
        }},
   };
@@ -103,8 +105,8 @@ TEST_F(HandleTest, CountsStayFlatOverAThousandCloseAndReloadCyclesOfEachWindow) 
     EXPECT_GT(gdi, 0u);
     EXPECT_EQ(GdiObjects(), gdi);
     EXPECT_EQ(UserObjects(), user);
-    std::printf("%s: %zu GDI and %zu USER objects before and %zu and %zu after 1000 cycles\n", c.window, gdi, user,
-                GdiObjects(), UserObjects());
+    std::printf("%s: %zu GDI and %zu USER objects before and %zu and %zu after 1000 cycles\n", c.window, gdi,
+                user, GdiObjects(), UserObjects());
   }
   EXPECT_TRUE(errors_.empty());
 }

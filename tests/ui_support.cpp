@@ -73,12 +73,12 @@ void TypeText(const std::wstring& text) {
 }
 
 void UiTest::SetUp() {
-  shell_ = std::make_unique<Shell>(GetModuleHandleW(nullptr),
-                                   ShellHooks{
-                                       [this](const std::wstring& operation) { errors_.push_back(operation); },
-                                       [this] { ++ended_; },
-                                       [this] { ++closed_; },
-                                   });
+  shell_ = std::make_unique<Shell>(
+      GetModuleHandleW(nullptr), ShellHooks{
+                                     [this](const std::wstring& operation) { errors_.push_back(operation); },
+                                     [this] { ++ended_; },
+                                     [this] { ++closed_; },
+                                 });
 }
 
 void UiTest::TearDown() {

@@ -2,9 +2,8 @@
 // and the drop-down, injected keys where focus and keyboard handling matter.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <initializer_list>
@@ -54,8 +53,8 @@ class UiTest : public ::testing::Test {
   void ClickButton(HWND button);  // a mouse click, as the button reports it
   void Menu(HWND window, int command);
   void CloseBox(HWND window);
-  void DropDown();                           // Form1: open the level list
-  void PickLevel(int index);                 // Form1: choose an item of the opened list
+  void DropDown();                              // Form1: open the level list
+  void PickLevel(int index);                    // Form1: choose an item of the opened list
   void SetComboText(const std::wstring& text);  // Form1: type into the text field
   void LookUp() { ClickButton(F().Command1().Handle()); }
   void SelectCategory(int index);  // effects window: the user selects an entry

@@ -87,7 +87,8 @@ TEST_F(Form1Test, EveryControlUsesTheMessageFont) {
   Start();
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(F().Text1().Handle(), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
-  for (HWND control : {F().Command1().Handle(), F().Combo1().Handle(), F().Label3().Handle(), F().Label1().Handle()}) {
+  for (HWND control :
+       {F().Command1().Handle(), F().Combo1().Handle(), F().Label3().Handle(), F().Label1().Handle()}) {
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font);
   }
   EXPECT_NE(font, GetStockObject(SYSTEM_FONT));
@@ -101,7 +102,8 @@ TEST_F(Form1Test, DropDownRefillsTheFortyTwoItemsAndEmptiesTheTextField) {
     EXPECT_EQ(F().Combo1().Text(), L"") << opening;
     const auto items = LevelListItems();
     ASSERT_EQ(F().Combo1().Count(), 42);
-    for (int i = 0; i < 42; ++i) EXPECT_EQ(F().Combo1().Item(i), Widen(items[static_cast<std::size_t>(i)])) << i;
+    for (int i = 0; i < 42; ++i)
+      EXPECT_EQ(F().Combo1().Item(i), Widen(items[static_cast<std::size_t>(i)])) << i;
     SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
     Pump();
     EXPECT_EQ(F().Combo1().Text(), L"");
@@ -160,8 +162,8 @@ TEST_F(Form1Test, TypedTextsAreMatchedExactly) {
 TEST_F(Form1Test, LaterLevelShowsNothingOfTheEarlierOne) {
   Start();
   const std::pair<const wchar_t*, const char*> pairs[] = {
-      {L"mp_breakout", "sp_88ridge"},    {L"mp_downtown", "mp_matmata"},      {L"sp_decoytown", "mp_brecourt"},
-      {L"sp_newvillers", "sp_toujane"},  {L"sp_duhoc_defend", "mp_burgundy"}, {L"mp_matmata", "sp_cityhall"},
+      {L"mp_breakout", "sp_88ridge"},   {L"mp_downtown", "mp_matmata"},      {L"sp_decoytown", "mp_brecourt"},
+      {L"sp_newvillers", "sp_toujane"}, {L"sp_duhoc_defend", "mp_burgundy"}, {L"mp_matmata", "sp_cityhall"},
   };
   for (const auto& [first, second] : pairs) {
     SetComboText(first);
@@ -297,7 +299,8 @@ TEST_F(AboutTest, DesignTextsGeometryAndSeparator) {
   EXPECT_GE(version.right - version.left, 83);
   EXPECT_LT(version.right, 283);
   HDC screen = GetDC(A().LblVersion().Handle());
-  HGDIOBJ old = SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(A().LblVersion().Handle(), WM_GETFONT, 0, 0)));
+  HGDIOBJ old = SelectObject(
+      screen, reinterpret_cast<HFONT>(SendMessageW(A().LblVersion().Handle(), WM_GETFONT, 0, 0)));
   SIZE text{};
   GetTextExtentPoint32W(screen, L"Beta Release 1.0", 16, &text);
   SelectObject(screen, old);

@@ -1,7 +1,7 @@
 // Process start-up: the worldspawn settings window first, then events until
 // the program ends.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <string>
 
@@ -33,12 +33,12 @@ void BecomeDpiAware() {
   const auto setContext = reinterpret_cast<SetContextFn>(
       reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
   // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then _PER_MONITOR_AWARE.
-  if (setContext != nullptr &&
-      (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) ||
-       setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))))) {
+  if (setContext != nullptr && (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) ||
+                                setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))))) {
     return;
   }
-  const auto setAware = reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
+  const auto setAware =
+      reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
   if (setAware != nullptr) setAware();
 }
 

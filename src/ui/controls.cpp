@@ -24,7 +24,9 @@ std::wstring Control::ReadText(UINT lengthMessage, UINT textMessage, std::option
   return text;
 }
 
-std::wstring Control::Text() const { return ReadText(WM_GETTEXTLENGTH, WM_GETTEXT, std::nullopt, L"read text"); }
+std::wstring Control::Text() const {
+  return ReadText(WM_GETTEXTLENGTH, WM_GETTEXT, std::nullopt, L"read text");
+}
 
 void Control::SetText(std::wstring_view text) const {
   const std::wstring terminated(text);

@@ -11,9 +11,9 @@ inline constexpr int kPictureForm1Background = ZORVIN_IDR_FORM1_BACKGROUND;
 
 // Menu commands. Kept clear of IDOK and IDCANCEL, which dialog navigation
 // sends for Enter and Esc.
-inline constexpr int kCmdEffectsList = 1001;      // Form1: "&Effects List"
+inline constexpr int kCmdEffectsList = 1001;         // Form1: "&Effects List"
 inline constexpr int kCmdWorldspawnSettings = 1101;  // frmZorvinEfx: "Worldspawn Settings"
-inline constexpr int kCmdExit = 1102;             // frmZorvinEfx: "&Exit"
-inline constexpr int kCmdAbout = 1103;            // frmZorvinEfx: "&About"
+inline constexpr int kCmdExit = 1102;                // frmZorvinEfx: "&Exit"
+inline constexpr int kCmdAbout = 1103;               // frmZorvinEfx: "&About"
 
 }  // namespace zorvin::ui

@@ -63,7 +63,8 @@ Picture LoadJpegResource(HINSTANCE module, int id) {
   CheckHr(factory->CreateStream(stream.Put()));
   CheckHr(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size));
   ComPtr<IWICBitmapDecoder> decoder;
-  CheckHr(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put()));
+  CheckHr(
+      factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put()));
   ComPtr<IWICBitmapFrameDecode> frame;
   CheckHr(decoder->GetFrame(0, frame.Put()));
   ComPtr<IWICFormatConverter> pixels;

@@ -77,7 +77,8 @@ void Shell::WindowUnloaded(Window&) {
   if (closing_) return;
   const Window* const windows[] = {form1_.get(), about_.get(), effects_.get()};
   bool anyOnScreen = false;
-  for (const Window* window : windows) anyOnScreen = anyOnScreen || (window != nullptr && window->IsVisible());
+  for (const Window* window : windows)
+    anyOnScreen = anyOnScreen || (window != nullptr && window->IsVisible());
   // The process ends when the last loaded window is closed. It also ends when
   // only hidden windows are left: nothing could ever show them again, and a
   // process the user can neither see nor reach is of no use.
@@ -100,7 +101,8 @@ HWND Shell::HiddenOwner() {
     cls.lpszClassName = className;
     Check(RegisterClassExW(&cls) != 0, L"register the owner window class");
   }
-  hiddenOwner_ = CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+  hiddenOwner_ =
+      CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
   Check(hiddenOwner_ != nullptr, L"create the owner window");
   return hiddenOwner_;
 }

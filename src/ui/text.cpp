@@ -27,8 +27,9 @@ std::string ToUtf8(std::wstring_view text) {
   const int needed = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   Check(needed > 0, L"convert text to UTF-8");
   std::string narrow(static_cast<std::size_t>(needed), '\0');
-  Check(WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr) == needed,
-        L"convert text to UTF-8");
+  Check(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr) == needed,
+      L"convert text to UTF-8");
   return narrow;
 }
 

@@ -11,7 +11,8 @@ std::string Narrow(const std::wstring& text) {
 }
 }  // namespace
 
-UiError::UiError(std::wstring operation) : std::runtime_error(Narrow(operation)), operation_(std::move(operation)) {}
+UiError::UiError(std::wstring operation)
+    : std::runtime_error(Narrow(operation)), operation_(std::move(operation)) {}
 
 void Fail(const std::wstring& operation) { throw UiError(operation); }
 

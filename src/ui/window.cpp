@@ -79,7 +79,9 @@ void Window::Destroy() {
 
 bool Window::IsVisible() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
 
-std::wstring Window::Operation(const wchar_t* what) const { return std::wstring(design_.name) + L": " + what; }
+std::wstring Window::Operation(const wchar_t* what) const {
+  return std::wstring(design_.name) + L": " + what;
+}
 
 std::wstring Window::QualifiedName(std::size_t index) const {
   return std::wstring(design_.name) + L"." + std::wstring(design_.controls[index].name);
@@ -100,8 +102,9 @@ void Window::RegisterClassOnce() const {
   cls.lpfnWndProc = &Window::Procedure;
   cls.hInstance = shell_.Instance();
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  cls.hbrBackground = design_.background == kBlackBackground ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))
-                                                             : GetSysColorBrush(design_.background);
+  cls.hbrBackground = design_.background == kBlackBackground
+                          ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))
+                          : GetSysColorBrush(design_.background);
   if (design_.iconId != 0) {
     const auto icon = [&](int metricX, int metricY) {
       return static_cast<HICON>(LoadImageW(shell_.Instance(), MAKEINTRESOURCEW(design_.iconId), IMAGE_ICON,
@@ -122,8 +125,8 @@ void Window::Load() {
   const std::wstring caption(design_.caption);
   const std::wstring className = ClassName(design_);
   // The window starts hidden and unsized; it is sized once its DPI is known.
-  HWND created = CreateWindowExW(design_.exStyle, className.c_str(), caption.c_str(), design_.style, 0, 0, 0, 0,
-                                 Owner(), menu, shell_.Instance(), this);
+  HWND created = CreateWindowExW(design_.exStyle, className.c_str(), caption.c_str(), design_.style, 0, 0, 0,
+                                 0, Owner(), menu, shell_.Instance(), this);
   if (created == nullptr) {
     if (menu != nullptr) DestroyMenu(menu);
     Fail(Operation(L"load"));
@@ -151,15 +154,16 @@ void Window::CreateControls() {
     const std::wstring text(control.text);
     const RECT place = ControlPlace(index);
     HWND hwnd = CreateWindowExW(control.exStyle, ClassOf(control.kind), text.c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | control.style, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, hwnd_,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | control.style, place.left,
+                                place.top, place.right - place.left, place.bottom - place.top, hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), shell_.Instance(),
                                 nullptr);
     Check(hwnd != nullptr, Operation(L"create ") + std::wstring(control.name));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     controls_.push_back(hwnd);
     // A combo box ignores the window name it is created with.
-    if (control.kind == ControlKind::ComboBox && !text.empty()) ControlAt<ComboBox>(controls_.size() - 1).SetText(text);
+    if (control.kind == ControlKind::ComboBox && !text.empty())
+      ControlAt<ComboBox>(controls_.size() - 1).SetText(text);
     if (control.belowSiblings) {
       Check(SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE),
             Operation(L"create ") + std::wstring(control.name));
@@ -171,7 +175,8 @@ void Window::UseFontForDpi() {
   const LOGFONTW logFont = MessageFont(dpi_);
   Font font(CreateFontIndirectW(&logFont));
   Check(static_cast<bool>(font), Operation(L"create the font"));
-  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+  for (HWND control : controls_)
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
   font_ = std::move(font);
 }
 
@@ -179,7 +184,8 @@ void Window::SizeFrame() {
   const int width = TwipsToPixels(design_.clientWidth, dpi_);
   const int height = TwipsToPixels(design_.clientHeight, dpi_);
   RECT frame{0, 0, width, height};
-  Check(AdjustRectForDpi(frame, design_.style, !design_.menu.empty(), design_.exStyle, dpi_), Operation(L"size"));
+  Check(AdjustRectForDpi(frame, design_.style, !design_.menu.empty(), design_.exStyle, dpi_),
+        Operation(L"size"));
   Check(SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
         Operation(L"size"));
@@ -188,7 +194,8 @@ void Window::SizeFrame() {
   Check(GetClientRect(hwnd_, &client), Operation(L"size"));
   if (client.right != width || client.bottom != height) {
     Check(SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
-                       frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+                       frame.bottom - frame.top + height - client.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
           Operation(L"size"));
   }
 }
@@ -248,7 +255,8 @@ void Window::Hide() {
 }
 
 POINT Window::CenteredOn(const RECT& area, SIZE size) {
-  return {area.left + (area.right - area.left - size.cx) / 2, area.top + (area.bottom - area.top - size.cy) / 2};
+  return {area.left + (area.right - area.left - size.cx) / 2,
+          area.top + (area.bottom - area.top - size.cy) / 2};
 }
 
 POINT Window::FirstPosition(SIZE size) const {
@@ -286,7 +294,8 @@ void Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
           QualifiedName(index) + L": place");
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
-  Check(SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+  Check(SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
         Operation(L"place"));
 }
 
@@ -300,7 +309,8 @@ bool Window::PreTranslate(MSG& message) {
       return true;
     }
     // A multi-line edit answers Esc by closing its parent window.
-    if (message.wParam == VK_ESCAPE && (GetWindowLongPtrW(message.hwnd, GWL_STYLE) & ES_MULTILINE) != 0) return true;
+    if (message.wParam == VK_ESCAPE && (GetWindowLongPtrW(message.hwnd, GWL_STYLE) & ES_MULTILINE) != 0)
+      return true;
   }
   return IsDialogMessageW(hwnd_, &message) != FALSE;
 }

@@ -37,7 +37,7 @@ struct ControlDesign {
   std::wstring_view text;  // caption or initial text
   DWORD style;             // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
   DWORD exStyle;
-  TwipRect rect;           // for a combo box, the closed size
+  TwipRect rect;               // for a combo box, the closed size
   bool belowSiblings = false;  // drawn beneath every other control
   // A one-line label whose caption is wider in the current font than its
   // design width grows to the right, up to the client area's edge, rather
