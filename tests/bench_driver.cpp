@@ -1,8 +1,8 @@
 // Measures, in one run: start-up of ZorvinEffects.exe against the floor
 // program, and the time of a lookup and of a category switch in-process.
 // Prints a table; it asserts nothing (a benchmark, not a test).
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>

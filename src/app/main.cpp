@@ -1,7 +1,7 @@
 // Process start-up: the worldspawn settings window first, then events until
 // the program ends.
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
