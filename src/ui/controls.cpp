@@ -24,6 +24,19 @@ std::wstring Control::ReadText(UINT lengthMessage, UINT textMessage, std::option
   return text;
 }
 
+void Control::AddString(UINT message, std::wstring_view text, const wchar_t* operation) const {
+  const std::wstring terminated(text);
+  // The new item's index, or CB_ERR/LB_ERR or CB_ERRSPACE/LB_ERRSPACE (all negative).
+  const LRESULT index = Send(message, 0, reinterpret_cast<LPARAM>(terminated.c_str()), operation);
+  Check(index >= 0, Operation(operation));
+}
+
+int Control::CountOf(UINT message, const wchar_t* operation) const {
+  const LRESULT count = Send(message, 0, 0, operation);
+  Check(count >= 0, Operation(operation));
+  return static_cast<int>(count);
+}
+
 std::wstring Control::Text() const {
   return ReadText(WM_GETTEXTLENGTH, WM_GETTEXT, std::nullopt, L"read text");
 }
@@ -49,33 +62,17 @@ void Control::SetSize(int width, int height, const wchar_t* operation) const {
 
 void ComboBox::Clear() const { Send(CB_RESETCONTENT, 0, 0, L"clear"); }
 
-void ComboBox::Append(std::wstring_view item) const {
-  const std::wstring terminated(item);
-  const LRESULT index = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()), L"append item");
-  Check(index >= 0, Operation(L"append item"));
-}
+void ComboBox::Append(std::wstring_view item) const { AddString(CB_ADDSTRING, item, L"append item"); }
 
-int ComboBox::Count() const {
-  const LRESULT count = Send(CB_GETCOUNT, 0, 0, L"count items");
-  Check(count >= 0, Operation(L"count items"));
-  return static_cast<int>(count);
-}
+int ComboBox::Count() const { return CountOf(CB_GETCOUNT, L"count items"); }
 
 std::wstring ComboBox::Item(int index) const {
   return ReadText(CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(index), L"read item");
 }
 
-void ListBox::Append(std::wstring_view entry) const {
-  const std::wstring terminated(entry);
-  const LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()), L"append entry");
-  Check(index >= 0, Operation(L"append entry"));
-}
+void ListBox::Append(std::wstring_view entry) const { AddString(LB_ADDSTRING, entry, L"append entry"); }
 
-int ListBox::Count() const {
-  const LRESULT count = Send(LB_GETCOUNT, 0, 0, L"count entries");
-  Check(count >= 0, Operation(L"count entries"));
-  return static_cast<int>(count);
-}
+int ListBox::Count() const { return CountOf(LB_GETCOUNT, L"count entries"); }
 
 std::wstring ListBox::Item(int index) const {
   return ReadText(LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(index), L"read entry");

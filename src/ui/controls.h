@@ -36,6 +36,10 @@ class Control {
   // Asks a text's length, then reads the text: the window text (no item) or an item's text.
   std::wstring ReadText(UINT lengthMessage, UINT textMessage, std::optional<WPARAM> item,
                         const wchar_t* operation) const;
+  // Adds an item (CB_ADDSTRING, LB_ADDSTRING) and checks the answer.
+  void AddString(UINT message, std::wstring_view text, const wchar_t* operation) const;
+  // Asks the number of items (CB_GETCOUNT, LB_GETCOUNT) and checks the answer.
+  int CountOf(UINT message, const wchar_t* operation) const;
 
  private:
   HWND hwnd_;

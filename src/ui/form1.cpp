@@ -16,45 +16,20 @@ constexpr MenuDesign kMenu[] = {
 
 // Labels come before the control they name, so that screen readers name it by them.
 // The combo box scrolls its text field: the longer level names are wider than it.
+// clang-format off
 constexpr ControlDesign kControls[] = {
-    {L"Command1",
-     ControlKind::Button,
-     Form1::kIdCommand1,
-     L"MP/SPSettings",
-     BS_PUSHBUTTON | WS_TABSTOP,
-     0,
+    {L"Command1", ControlKind::Button, Form1::kIdCommand1, L"MP/SPSettings", BS_PUSHBUTTON | WS_TABSTOP, 0,
      {1800, 120, 1335, 375}},
-    {L"Combo1",
-     ControlKind::ComboBox,
-     Form1::kIdCombo1,
-     L"MP/SP_LEVELS",
-     CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-     0,
-     {120, 120, 1455, 315}},
-    {L"Label3",
-     ControlKind::Label,
-     Form1::kIdLabel3,
-     L"Display Settings:",
-     SS_LEFT,
-     0,
-     {120, 480, 1455, 255}},
-    {L"Text1",
-     ControlKind::Edit,
-     Form1::kIdText1,
-     L"Copy Window\r\n",
-     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE,
-     {120, 720, 3255, 2895}},
+    {L"Combo1", ControlKind::ComboBox, Form1::kIdCombo1, L"MP/SP_LEVELS",
+     CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, {120, 120, 1455, 315}},
+    {L"Label3", ControlKind::Label, Form1::kIdLabel3, L"Display Settings:", SS_LEFT, 0, {120, 480, 1455, 255}},
+    {L"Text1", ControlKind::Edit, Form1::kIdText1, L"Copy Window\r\n",
+     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {120, 720, 3255, 2895}},
     // The store of the last block: it lies wholly under Text1 and is never seen.
-    {L"Label1",
-     ControlKind::Label,
-     Form1::kIdLabel1,
-     L"Freezed Window",
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {1080, 3000, 1185, 615},
-     true},
+    {L"Label1", ControlKind::Label, Form1::kIdLabel1, L"Freezed Window", SS_LEFT | SS_NOPREFIX, 0,
+     {1080, 3000, 1185, 615}, true},
 };
+// clang-format on
 
 constexpr WindowDesign kDesign{
     L"Form1",

@@ -24,36 +24,17 @@ constexpr MenuDesign kMenu[] = {
 // The list and text box sizes after loading.
 constexpr int kListSize = 2655;
 
+// clang-format off
 constexpr ControlDesign kControls[] = {
-    {L"Label1",
-     ControlKind::Label,
-     frmZorvinEfx::kIdLabel1,
-     L"Effects Category:",
-     SS_LEFT,
-     0,
-     {240, 0, 2295, 255}},
-    {L"List1",
-     ControlKind::ListBox,
-     frmZorvinEfx::kIdList1,
-     L"",
-     LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE,
-     {240, 240, 2295, 2595}},
-    {L"Label2",
-     ControlKind::Label,
-     frmZorvinEfx::kIdLabel2,
-     L"Effects Listing:",
-     SS_LEFT,
-     0,
-     {3120, 0, 3255, 255}},
-    {L"Text1",
-     ControlKind::Edit,
-     frmZorvinEfx::kIdText1,
-     L"Text1",
-     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE,
+    {L"Label1", ControlKind::Label, frmZorvinEfx::kIdLabel1, L"Effects Category:", SS_LEFT, 0, {240, 0, 2295, 255}},
+    {L"List1", ControlKind::ListBox, frmZorvinEfx::kIdList1, L"",
+     LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {240, 240, 2295, 2595}},
+    {L"Label2", ControlKind::Label, frmZorvinEfx::kIdLabel2, L"Effects Listing:", SS_LEFT, 0, {3120, 0, 3255, 255}},
+    {L"Text1", ControlKind::Edit, frmZorvinEfx::kIdText1, L"Text1",
+     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
      {3120, 240, 3255, 2655}},
 };
+// clang-format on
 
 constexpr WindowDesign kDesign{
     L"frmZorvinEfx",
