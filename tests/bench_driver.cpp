@@ -1,20 +1,26 @@
 // Measures, in one run: start-up of ZorvinEffects.exe against the floor
-// program, and the time of a lookup and of a category switch in-process.
-// Prints a table; it asserts nothing (a benchmark, not a test).
+// program (bare, and with one push button), and the time of a lookup and of a
+// category switch in-process, each then split into the program's own work and
+// the time spent inside each control. Prints its figures; it asserts nothing
+// (a benchmark, not a test).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "beside.h"
+#include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
+#include "settings/settings_record.h"
 #include "ui/form1.h"
 #include "ui/frm_zorvin_efx.h"
-#include "ui/ids.h"
 #include "ui/shell.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -34,8 +40,8 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
 }
 
 // Milliseconds from process creation until its first visible window.
-double StartUp(const std::wstring& exe) {
-  std::wstring command = L"\"" + exe + L"\"";
+double StartUp(const std::wstring& exe, const wchar_t* arguments = L"") {
+  std::wstring command = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -67,44 +73,87 @@ void Pump() {
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
+// Mean microseconds of one call of step over repeats calls (step gets the call's index).
+template <typename Step>
+double MeanMicroseconds(int repeats, Step step) {
+  const auto started = Clock::now();
+  for (int i = 0; i < repeats; ++i) step(i);
+  return std::chrono::duration<double, std::micro>(Clock::now() - started).count() / repeats;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace zorvin;
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-  std::vector<double> program, floor;
-  StartUp(Beside(L"ZorvinEffects.exe"));  // warm the caches of both before measuring
-  StartUp(Beside(L"bench_floor.exe"));
-  for (int i = 0; i < runs; ++i) {  // interleaved, so both see the same machine
-    program.push_back(StartUp(Beside(L"ZorvinEffects.exe")));
-    floor.push_back(StartUp(Beside(L"bench_floor.exe")));
+  const std::wstring program = Beside(L"ZorvinEffects.exe"), floor = Beside(L"bench_floor.exe");
+  std::vector<double> programTimes, floorTimes, controlsTimes;
+  StartUp(program);  // warm the caches before measuring
+  StartUp(floor);
+  for (int i = 0; i < runs; ++i) {  // interleaved, so all three see the same machine
+    programTimes.push_back(StartUp(program));
+    floorTimes.push_back(StartUp(floor));
+    controlsTimes.push_back(StartUp(floor, L"controls"));
   }
-  const double p = Median(program), f = Median(floor);
+  const double p = Median(programTimes), f = Median(floorTimes), c = Median(controlsTimes);
   std::printf("start-up to first window, median of %d: ZorvinEffects %.1f ms, floor %.1f ms, ratio %.2f\n",
               runs, p, f, p / f);
+  std::printf("  the floor with one themed push button (loads the common controls): %.1f ms, ratio %.2f\n", c,
+              p / c);
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  zorvin::ui::Shell shell(GetModuleHandleW(nullptr), {[](const std::wstring&) {}, [] {}, [] {}});
+  ui::Shell shell(GetModuleHandleW(nullptr), {[](const std::wstring&) {}, [] {}, [] {}});
   shell.Start();
   shell.EffectsListChosen();
   shell.WorldspawnSettingsChosen();
   Pump();
-  const wchar_t* levels[] = {L"mp_toujane", L"sp_hill400_assault", L"mp_downtown", L"sp_newvillers"};
   constexpr int kRepeats = 1000;
-  auto started = Clock::now();
-  for (int i = 0; i < kRepeats; ++i) {
-    shell.TheForm1().Combo1().SetText(levels[i % 4]);
-    shell.TheForm1().Command1Click();
-  }
-  const double lookup = std::chrono::duration<double, std::micro>(Clock::now() - started).count() / kRepeats;
-  const zorvin::ui::ListBox list = shell.TheEffects().List1();
-  started = Clock::now();
-  for (int i = 0; i < kRepeats; ++i) {
+  const wchar_t* levels[] = {L"mp_toujane", L"sp_hill400_assault", L"mp_downtown", L"sp_newvillers"};
+  ui::Form1& form = shell.TheForm1();
+  const double lookup = MeanMicroseconds(kRepeats, [&](int i) {
+    form.Combo1().SetText(levels[i % 4]);
+    form.Command1Click();
+  });
+  // The same steps one by one: the program's own work, then each control's.
+  SettingsClass record;
+  std::wstring block;
+  const double combo = MeanMicroseconds(kRepeats, [&](int i) { form.Combo1().SetText(levels[i % 4]); });
+  const double own = MeanMicroseconds(kRepeats, [&](int) {
+    const LevelEntry* entry = FindLevel(ui::ToUtf8(form.Combo1().Text()));
+    FillRecord(record, *entry);
+    block = ui::Widen(RenderBlock(record, entry->Layout()));
+  });
+  const double label = MeanMicroseconds(kRepeats, [&](int) {
+    form.Label1().SetCaption(block);
+    block = form.Label1().Caption();
+  });
+  const double text = MeanMicroseconds(kRepeats, [&](int) { form.Text1().SetText(block); });
+  std::printf("lookup (set the level, press MP/SPSettings): %.0f us (mean of %d)\n", lookup, kRepeats);
+  std::printf(
+      "  set Combo1 %.0f us; read it, find, fill and render %.0f us; set and read Label1 %.0f us; "
+      "set Text1 %.0f us\n",
+      combo, own, label, text);
+
+  ui::frmZorvinEfx& effects = shell.TheEffects();
+  const ui::ListBox list = effects.List1();
+  auto select = [&](int i) {
     SendMessageW(list.Handle(), LB_SETCURSEL, static_cast<WPARAM>((i * 7) % 66), 0);
-    shell.TheEffects().List1Click();
-  }
-  const double change = std::chrono::duration<double, std::micro>(Clock::now() - started).count() / kRepeats;
-  std::printf("lookup (set the level, press MP/SPSettings): %.0f us; category switch: %.0f us (mean of %d)\n",
-              lookup, change, kRepeats);
+  };
+  const double change = MeanMicroseconds(kRepeats, [&](int i) {
+    select(i);
+    effects.List1Click();
+  });
+  const double selecting = MeanMicroseconds(kRepeats, select);
+  std::wstring listing;
+  const double finding = MeanMicroseconds(
+      kRepeats, [&](int) { listing = ui::Widen(*FindEffectsListing(ui::ToUtf8(list.CurrentText()))); });
+  const double box = MeanMicroseconds(kRepeats, [&](int i) {
+    select(i);
+    effects.Text1().SetText(ui::Widen(*FindEffectsListing(ui::ToUtf8(list.CurrentText()))));
+  });
+  std::printf("category switch (select, show the listing): %.0f us (mean of %d)\n", change, kRepeats);
+  std::printf("  select in List1 %.0f us; read it and find %.0f us; set Text1 %.0f us\n", selecting, finding,
+              box - selecting - finding);
   return 0;
 }

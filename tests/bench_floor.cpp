@@ -1,6 +1,11 @@
 // The floor for start-up: a Win32 program built like ZorvinEffects.exe that
-// only opens one window and waits for input.
+// only opens one window and waits for input. Started with "controls", it also
+// puts one push button in the window, which loads the common controls that
+// its manifest names: the part of the start-up that any program with
+// themed controls pays.
 #include <windows.h>
+
+#include <cwchar>
 
 namespace {
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -9,7 +14,7 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
   cls.lpfnWndProc = Procedure;
@@ -19,6 +24,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RegisterClassExW(&cls);
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Floor", L"Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 240, 280, nullptr, nullptr, instance, nullptr);
+  if (wcsstr(commandLine, L"controls") != nullptr) {
+    CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 80, 24, window, nullptr,
+                    instance, nullptr);
+  }
   ShowWindow(window, SW_SHOW);
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
