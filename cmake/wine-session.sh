@@ -36,6 +36,29 @@ if [ ! -f "$prefix/system.reg" ]; then
   "$wineserver" -w
 fi
 
+# The faces a Windows user's windows are drawn in. A prefix made from Debian's
+# wine64 has no Windows fonts, and Wine does not load its own (fonts-wine) from
+# /usr/share/wine/fonts by itself: without them every face falls back to the
+# much wider DejaVu Sans. In the prefix's Fonts folder they load: Tahoma (the
+# face of "MS Shell Dlg 2", captions and menus) and the bitmap MS Sans Serif.
+# "MS Shell Dlg", the program's face, is Microsoft Sans Serif on Windows, which
+# Wine lacks: it gets the closest scalable face Debian has, Liberation Sans
+# (fonts-liberation2). Done once per prefix; a new version of this set-up
+# changes the stamp's name.
+fonts_stamp=$prefix/.zorvin-fonts-1
+if [ ! -f "$fonts_stamp" ]; then
+  for face in /usr/share/wine/fonts/tahoma.ttf /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf; do
+    [ -f "$face" ] || { echo "missing $face: run scripts/install-deps.sh" >&2; exit 1; }
+  done
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v 'MS Shell Dlg' /d 'Microsoft Sans Serif' /f </dev/null >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+    /v 'Microsoft Sans Serif' /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1
+  "$wineserver" -w
+  touch "$fonts_stamp"
+fi
+
 # A persistent, warmed-up server: otherwise each exe pays seconds of start-up,
 # and Wine's background services would inherit the caller's output pipes.
 "$wineserver" -p

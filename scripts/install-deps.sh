@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev                     # the fuzzer (libFuzzer)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # Windows cross builds
   wine64 xvfb xauth                            # running the x64 exe and its tests
+  fonts-wine fonts-liberation2                 # Windows' UI faces (Wine's own) and a scalable stand-in
   icoutils                                     # reading resources back out of the exes
   imagemagick xdotool                          # artwork and screenshots
 )
