@@ -83,7 +83,7 @@ TEST_F(Form1Test, BackgroundPictureIsDrawnAtTheTopLeftBehindTheControls) {
   ReleaseDC(F().Handle(), dc);
 }
 
-TEST_F(Form1Test, EveryControlUsesTheMessageFont) {
+TEST_F(Form1Test, EveryControlUsesTheWindowsOneFont) {
   Start();
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(F().Text1().Handle(), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);

@@ -4,6 +4,19 @@
 
 namespace zorvin::ui {
 
+SIZE TextExtent(HWND window, HFONT font, std::wstring_view text, const std::wstring& operation) {
+  HDC dc = GetDC(window);
+  Check(dc != nullptr, operation);
+  HGDIOBJ previous = SelectObject(dc, font);
+  SIZE size{};
+  const BOOL measured = previous != nullptr && previous != HGDI_ERROR &&
+                        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  if (previous != nullptr && previous != HGDI_ERROR) SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  Check(measured != FALSE, operation);
+  return size;
+}
+
 LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const {
   // A message to a window that is gone returns 0, which for many messages
   // reads as success: check the window first.
@@ -48,6 +61,13 @@ void Control::SetText(std::wstring_view text) const {
   Check(result > 0, Operation(L"set text"));
 }
 
+SIZE Control::TextExtent(std::wstring_view text) const {
+  const auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT, 0, 0, L"measure text"));
+  // No font set: the control draws in the system font.
+  return ui::TextExtent(hwnd_, font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), text,
+                        Operation(L"measure text"));
+}
+
 SIZE Control::Size() const {
   RECT rect{};
   Check(IsWindow(hwnd_) && GetWindowRect(hwnd_, &rect), Operation(L"read size"));
@@ -68,6 +88,11 @@ int ComboBox::Count() const { return CountOf(CB_GETCOUNT, L"count items"); }
 
 std::wstring ComboBox::Item(int index) const {
   return ReadText(CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(index), L"read item");
+}
+
+void ComboBox::SetDroppedWidth(int width) const {
+  Check(Send(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0, L"set list width") != CB_ERR,
+        Operation(L"set list width"));
 }
 
 void ListBox::Append(std::wstring_view entry) const { AddString(LB_ADDSTRING, entry, L"append entry"); }

@@ -12,6 +12,9 @@
 
 namespace zorvin::ui {
 
+// Size in pixels of one line of text in font, measured on window's screen device context.
+SIZE TextExtent(HWND window, HFONT font, std::wstring_view text, const std::wstring& operation);
+
 class Control {
  public:
   // name: the control's full name for error reports, such as "Form1.Text1".
@@ -24,6 +27,9 @@ class Control {
   // combo box's text field).
   std::wstring Text() const;
   void SetText(std::wstring_view text) const;
+
+  // Size in pixels of one line of text in the control's own font.
+  SIZE TextExtent(std::wstring_view text) const;
 
   // Outer size in pixels, position kept.
   void SetSize(int width, int height, const wchar_t* operation) const;
@@ -72,6 +78,8 @@ class ComboBox : public Control {
   void Append(std::wstring_view item) const;
   int Count() const;
   std::wstring Item(int index) const;
+  // The least width in pixels of the open list (it is never narrower than the combo box).
+  void SetDroppedWidth(int width) const;
 };
 
 // Single-selection list box.

@@ -1,6 +1,7 @@
 #include "ui/dpi.h"
 
-#include "ui/ui_error.h"
+#include <algorithm>
+#include <iterator>
 
 namespace zorvin::ui {
 namespace {
@@ -16,7 +17,7 @@ Function UserFunction(const char* name) {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 }  // namespace
 
@@ -41,18 +42,21 @@ bool AdjustRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD exStyle, UINT
   return AdjustWindowRectEx(&rect, style, hasMenu, exStyle) != FALSE;
 }
 
-LOGFONTW MessageFont(UINT dpi) {
-  static const auto forDpi = UserFunction<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
-    return metrics.lfMessageFont;
-  Check(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE,
-        L"read the message font");
-  // The system-wide form answers for the system DPI.
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+LOGFONTW DialogFont(UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(kDialogFontPoints, static_cast<int>(dpi), 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  static_assert(sizeof(kDialogFontFace) <= sizeof(font.lfFaceName));
+  std::copy(std::begin(kDialogFontFace), std::end(kDialogFontFace), font.lfFaceName);
   return font;
+}
+
+int ScrollBarWidth(UINT dpi) {
+  static const auto forDpi = UserFunction<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  if (forDpi) return forDpi(SM_CXVSCROLL, dpi);
+  // The system-wide metric answers for the system DPI.
+  return MulDiv(GetSystemMetrics(SM_CXVSCROLL), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
 }  // namespace zorvin::ui

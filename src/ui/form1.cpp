@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include <algorithm>
+
 #include "settings/level_catalog.h"
 #include "ui/dpi.h"
 #include "ui/ids.h"
@@ -48,6 +50,11 @@ constexpr WindowDesign kDesign{
 constexpr int kPictureWidth = 85;
 constexpr int kPictureHeight = 21;
 
+// Room beside an item's text in the open list of the combo box, each side, in
+// pixels at 96 DPI: the list's margin and its one-pixel border.
+constexpr int kListItemMargin = 2;
+constexpr int kListBorder = 1;
+
 }  // namespace
 
 Form1::Form1(Shell& shell) : Window(shell, kDesign) {}
@@ -70,7 +77,18 @@ void Form1::OnCommand(int id, int code) {
 void Form1::Combo1DropDown() {
   const ComboBox combo = Combo1();
   combo.Clear();
-  for (std::string_view item : LevelListItems()) combo.Append(Widen(item));
+  int widest = 0;
+  for (std::string_view item : LevelListItems()) {
+    const std::wstring text = Widen(item);
+    combo.Append(text);
+    widest = std::max(widest, static_cast<int>(combo.TextExtent(text).cx));
+  }
+  // The open list is as wide as its widest item needs, the combo box keeps its
+  // width. The platform sizes the list after this notification, from the width
+  // set here: the item text, a margin and the list's border either side, and
+  // the scroll bar (the 42 items are more than the list shows at once).
+  const int margins = 2 * ScalePixels(kListItemMargin + kListBorder, Dpi());
+  combo.SetDroppedWidth(widest + margins + ScrollBarWidth(Dpi()));
 }
 
 void Form1::Command1Click() {

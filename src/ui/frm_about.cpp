@@ -15,7 +15,7 @@ constexpr ControlDesign kControls[] = {
      {4245, 2625, 1260, 345}},
     {L"Label1", ControlKind::Label, frmAbout::kIdLabel1, L"Programmed and designed by Tolvane", SS_LEFT, 0,
      {1200, 600, 3015, 1335}},
-    // In some message fonts the version is wider than its design width: it grows rather than lose "1.0".
+    // Should a system draw the dialog font wider than the design, the version grows rather than lose "1.0".
     {L"lblVersion", ControlKind::Label, frmAbout::kIdLblVersion, L"Beta Release 1.0", SS_LEFTNOWORDWRAP, 0,
      {120, 2640, 1245, 225}, false, true},
 };

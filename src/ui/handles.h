@@ -23,6 +23,8 @@ class GdiObject {
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
+  // Gives the handle up to a new owner, such as the system.
+  Handle Release() { return std::exchange(handle_, nullptr); }
   void Reset(Handle handle = nullptr) {
     if (handle_ != nullptr) DeleteObject(handle_);
     handle_ = handle;
@@ -34,6 +36,7 @@ class GdiObject {
 
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
 
 // A bitmap with its size in pixels.
 struct Picture {

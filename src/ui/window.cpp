@@ -169,10 +169,11 @@ void Window::CreateControls() {
             Operation(L"create ") + std::wstring(control.name));
     }
   }
+  ClipLabels();
 }
 
 void Window::UseFontForDpi() {
-  const LOGFONTW logFont = MessageFont(dpi_);
+  const LOGFONTW logFont = DialogFont(dpi_);
   Font font(CreateFontIndirectW(&logFont));
   Check(static_cast<bool>(font), Operation(L"create the font"));
   for (HWND control : controls_)
@@ -201,14 +202,40 @@ void Window::SizeFrame() {
 }
 
 int Window::TextWidth(std::wstring_view text) const {
-  HDC dc = GetDC(hwnd_);
-  if (dc == nullptr) return 0;
-  HGDIOBJ previous = SelectObject(dc, font_.Get());
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(hwnd_, dc);
-  return size.cx;
+  return TextExtent(hwnd_, font_.Get(), text, Operation(L"measure text")).cx;
+}
+
+void Window::ClipLabels() const {
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    if (design_.controls[index].kind == ControlKind::Label) ClipLabel(index);
+  }
+}
+
+void Window::ClipLabel(std::size_t label) const {
+  const std::wstring operation = QualifiedName(label) + L": clip";
+  HWND hwnd = controls_[label];
+  RECT own{};
+  Check(GetWindowRect(hwnd, &own), operation);
+  Region visible(CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top));
+  Check(static_cast<bool>(visible), operation);
+  bool covered = false;
+  for (std::size_t index = 0; index < controls_.size(); ++index) {
+    if (design_.controls[index].kind == ControlKind::Label) continue;
+    RECT theirs{};
+    Check(GetWindowRect(controls_[index], &theirs), operation);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &own, &theirs)) continue;
+    OffsetRect(&overlap, -own.left, -own.top);
+    const Region cut(CreateRectRgnIndirect(&overlap));
+    Check(cut && CombineRgn(visible.Get(), visible.Get(), cut.Get(), RGN_DIFF) != ERROR, operation);
+    covered = true;
+  }
+  // Once set, the region belongs to the system.
+  HRGN region = covered ? visible.Release() : nullptr;
+  if (!SetWindowRgn(hwnd, region, TRUE)) {
+    if (region != nullptr) DeleteObject(region);
+    Fail(operation);
+  }
 }
 
 RECT Window::ControlPlace(std::size_t index) const {
@@ -230,12 +257,14 @@ void Window::SetControlWidth(std::size_t index, int widthTwips) {
   const Control control = ControlAt<Control>(index);
   control.SetSize(TwipsToPixels(widthTwips, dpi_), control.Size().cy, L"set width");
   controlRects_[index].width = widthTwips;
+  ClipLabels();
 }
 
 void Window::SetControlHeight(std::size_t index, int heightTwips) {
   const Control control = ControlAt<Control>(index);
   control.SetSize(control.Size().cx, TwipsToPixels(heightTwips, dpi_), L"set height");
   controlRects_[index].height = heightTwips;
+  ClipLabels();
 }
 
 void Window::ShowActive() {
@@ -293,6 +322,7 @@ void Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
                        place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE),
           QualifiedName(index) + L": place");
   }
+  ClipLabels();
   InvalidateRect(hwnd_, nullptr, TRUE);
   Check(SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),

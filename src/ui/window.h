@@ -130,7 +130,7 @@ class Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void RegisterClassOnce() const;
   std::wstring Operation(const wchar_t* what) const;
-  // The message font at dpi_, for the window and every control it has.
+  // The dialog font at dpi_, for the window and every control it has.
   void UseFontForDpi();
   // Sizes the frame for the design's client area at dpi_.
   void SizeFrame();
@@ -140,6 +140,13 @@ class Window {
   RECT ControlPlace(std::size_t index) const;
   // Width in pixels of one line of text in the window's font.
   int TextWidth(std::wstring_view text) const;
+  // Labels are drawn beneath the windowed controls: each label is clipped to
+  // the part of it that no other control covers. Labels keep their place in
+  // the child order, just before the control they name, where screen readers
+  // look for a control's name; that order is also the drawing order, so
+  // without the clip a label would paint over the edge of the control below it.
+  void ClipLabels() const;
+  void ClipLabel(std::size_t label) const;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
 

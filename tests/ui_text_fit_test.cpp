@@ -1,0 +1,362 @@
+// What the user sees at each DPI, measured in the font each control draws with
+// and in the room the control gives its text: the font itself, every fixed
+// text whole, every item of the open level list whole, no label over the edge
+// of a box, and no more wrapped lines than before. These run inside the child
+// processes that DpiScaling starts at each DPI, and print what they measured.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
+#include "ui/text.h"
+#include "ui_support.h"
+
+namespace zorvin::ui::test {
+namespace {
+
+class TextFit : public UiTest {
+ public:
+  void SetUp() override {
+    const char* dpiText = std::getenv("ZORVIN_TEST_DPI");
+    if (dpiText == nullptr) GTEST_SKIP() << "run by DpiScaling at each DPI";
+    dpi_ = static_cast<UINT>(std::atoi(dpiText));
+    UiTest::SetUp();
+  }
+
+  // Pixels designed for 96 DPI, at the test's DPI.
+  int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+
+  // One line of the report that the closing figures come from.
+  void Report(const char* what, std::wstring_view text, long needs, long has) const {
+    std::printf("  %3u dpi  %-26s %-42s needs %3ld px, has %3ld px%s\n", dpi_, what, ToUtf8(text).c_str(),
+                needs, has, needs > has ? "  (does not fit)" : "");
+  }
+
+  void OpenAllWindows() {
+    Start();
+    Menu(F().Handle(), kCmdEffectsList);
+    Menu(E().Handle(), kCmdWorldspawnSettings);
+    Menu(E().Handle(), kCmdAbout);
+  }
+
+  UINT dpi_ = 0;
+};
+
+// A text's size in the font the control draws with.
+SIZE Extent(HWND control, std::wstring_view text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size;
+}
+
+struct Face {
+  std::wstring family;  // what the program asked for, as the system resolved it
+  std::wstring full;    // the font file's own name (a stand-in shows here)
+  LONG height = 0;      // as asked: negative, the em height in pixels
+};
+
+Face FaceOf(HWND control) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  Face face;
+  std::vector<char> buffer(GetOutlineTextMetricsW(dc, 0, nullptr));
+  auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+  // Only scalable faces have outline metrics: a bitmap face leaves the names empty.
+  if (!buffer.empty() && GetOutlineTextMetricsW(dc, static_cast<UINT>(buffer.size()), metrics) != 0) {
+    const auto name = [&](PSTR offset) {
+      return std::wstring(
+          reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<UINT_PTR>(offset)));
+    };
+    face.family = name(metrics->otmpFamilyName);
+    face.full = name(metrics->otmpFaceName);
+  }
+  LOGFONTW asked{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(asked), &asked);
+  face.height = asked.lfHeight;
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return face;
+}
+
+// The part of a control that it paints: its window region, or all of it.
+RECT PaintedRect(HWND control) {
+  RECT box{};
+  if (GetWindowRgnBox(control, &box) == ERROR) GetClientRect(control, &box);
+  return box;
+}
+
+std::wstring WithoutAccessMark(std::wstring text) {
+  std::erase(text, L'&');
+  return text;
+}
+
+TEST_F(TextFit, EveryControlDrawsInTheEightPointDialogFont) {
+  OpenAllWindows();
+  // "MS Shell Dlg" is Microsoft Sans Serif on Windows; the test prefix stands
+  // Liberation Sans in for that face under its name (cmake/wine-session.sh).
+  for (HWND window : {F().Handle(), E().Handle(), A().Handle()}) {
+    for (HWND control = GetWindow(window, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      const Face face = FaceOf(control);
+      SCOPED_TRACE(ToUtf8(TextOf(window) + L" / " + TextOf(control)));
+      EXPECT_EQ(face.family, L"Microsoft Sans Serif") << "drawn in " << ToUtf8(face.full);
+      EXPECT_EQ(face.height, -MulDiv(8, static_cast<int>(dpi_), 72)) << "8 points";
+    }
+  }
+  const Face face = FaceOf(F().Text1().Handle());
+  std::printf("  %3u dpi  every control: %s (%s), %ld px em\n", dpi_, ToUtf8(face.family).c_str(),
+              ToUtf8(face.full).c_str(), -face.height);
+}
+
+TEST_F(TextFit, EveryFixedTextIsWhole) {
+  OpenAllWindows();
+  struct OneLine {
+    const char* what;
+    HWND control;
+  };
+  // One-line labels: the caption within the part of the label that shows.
+  for (const OneLine& label :
+       {OneLine{"Form1.Label3", F().Label3().Handle()}, OneLine{"frmZorvinEfx.Label1", E().Label1().Handle()},
+        OneLine{"frmZorvinEfx.Label2", E().Label2().Handle()},
+        OneLine{"frmAbout.lblVersion", A().LblVersion().Handle()}}) {
+    const std::wstring text = TextOf(label.control);
+    const SIZE needs = Extent(label.control, text);
+    const RECT has = PaintedRect(label.control);
+    Report(label.what, text, needs.cx, has.right - has.left);
+    EXPECT_LE(needs.cx, has.right - has.left) << label.what;
+    EXPECT_LE(needs.cy, has.bottom - has.top) << label.what;
+  }
+  // Buttons: the caption inside the frame and the focus rectangle.
+  for (const OneLine& button : {OneLine{"Form1.Command1", F().Command1().Handle()},
+                                OneLine{"frmAbout.cmdOK", A().CmdOK().Handle()}}) {
+    const std::wstring text = TextOf(button.control);
+    const SIZE needs = Extent(button.control, text);
+    RECT client{};
+    GetClientRect(button.control, &client);
+    const int room = client.right - 2 * Scaled(4);
+    Report(button.what, text, needs.cx, room);
+    EXPECT_LE(needs.cx, room) << button.what;
+    EXPECT_LE(needs.cy, client.bottom - 2 * Scaled(3)) << button.what;
+  }
+  // The credit wraps at word boundaries inside its box: every line whole, all lines inside.
+  {
+    HWND credit = A().Label1().Handle();
+    const std::wstring text = TextOf(credit);
+    RECT client{};
+    GetClientRect(credit, &client);
+    RECT needs{0, 0, client.right, 0};
+    HDC dc = GetDC(credit);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(credit, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), -1, &needs, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, previous);
+    ReleaseDC(credit, dc);
+    Report("frmAbout.Label1 (height)", text, needs.bottom, client.bottom);
+    EXPECT_LE(needs.bottom, client.bottom);
+    for (std::size_t start = 0; start < text.size();) {
+      const std::size_t end = std::min(text.find(L' ', start), text.size());
+      EXPECT_LE(Extent(credit, text.substr(start, end - start)).cx, client.right);
+      start = end + 1;
+    }
+  }
+  // Menu-bar items: each caption inside its item, all on one row.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  HFONT menuFont = CreateFontIndirectW(&metrics.lfMenuFont);
+  for (HWND window : {F().Handle(), E().Handle()}) {
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    RECT first{};
+    ASSERT_TRUE(GetMenuItemRect(window, menu, 0, &first));
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+      wchar_t caption[64] = {};
+      GetMenuStringW(menu, static_cast<UINT>(item), caption, 64, MF_BYPOSITION);
+      RECT place{};
+      ASSERT_TRUE(GetMenuItemRect(window, menu, static_cast<UINT>(item), &place));
+      HDC dc = GetDC(window);
+      HGDIOBJ previous = SelectObject(dc, menuFont);
+      const std::wstring shown = WithoutAccessMark(caption);
+      SIZE needs{};
+      GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &needs);
+      SelectObject(dc, previous);
+      ReleaseDC(window, dc);
+      Report("menu bar", shown, needs.cx, place.right - place.left);
+      EXPECT_LE(needs.cx, place.right - place.left) << ToUtf8(shown);
+      EXPECT_EQ(place.top, first.top) << ToUtf8(shown) << " on the menu bar's first row";
+    }
+  }
+  DeleteObject(menuFont);
+  // The combo box's own field keeps its design width: its design text is
+  // reported, not required to fit (the field scrolls).
+  COMBOBOXINFO combo{};
+  combo.cbSize = sizeof(combo);
+  ASSERT_TRUE(GetComboBoxInfo(F().Combo1().Handle(), &combo));
+  RECT field{};
+  SendMessageW(combo.hwndItem, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&field));
+  Report("Form1.Combo1 (its field)", L"MP/SP_LEVELS", Extent(combo.hwndItem, L"MP/SP_LEVELS").cx,
+         field.right - field.left);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
+  Start();
+  DropDown();
+  COMBOBOXINFO combo{};
+  combo.cbSize = sizeof(combo);
+  ASSERT_TRUE(GetComboBoxInfo(F().Combo1().Handle(), &combo));
+  ASSERT_TRUE(IsWindowVisible(combo.hwndList));
+  // The client area leaves out the list's border and its scroll bar; an item's
+  // text needs a little room either side to read as whole.
+  RECT client{};
+  GetClientRect(combo.hwndList, &client);
+  const int room = client.right - 2 * Scaled(2);
+  std::wstring widest;
+  long widestNeeds = 0;
+  ASSERT_EQ(F().Combo1().Count(), 42);
+  for (int index = 0; index < 42; ++index) {
+    const std::wstring item = F().Combo1().Item(index);
+    const long needs = Extent(combo.hwndList, item).cx;
+    EXPECT_LE(needs, room) << ToUtf8(item);
+    if (needs > widestNeeds) {
+      widestNeeds = needs;
+      widest = item;
+    }
+  }
+  Report("Form1.Combo1 open list", widest, widestNeeds, room);
+  EXPECT_EQ(RectInParent(F().Combo1().Handle()).right - RectInParent(F().Combo1().Handle()).left,
+            MulDiv(1455, static_cast<int>(dpi_), 1440))
+      << "the combo box keeps its design width";
+  SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+  EXPECT_TRUE(errors_.empty());
+}
+
+// Wrapped lines: the text box's line count against the text's own. Every line
+// that wraps costs the user a line that no longer reads as one setting or one
+// file; some lines are wider than the boxes in any font of the period, so the
+// count is held at what it is, per DPI, and may only fall.
+struct WrapCount {
+  UINT dpi;
+  int blockLines;    // over the 40 settings blocks
+  int listingLines;  // over the 66 effects listings
+};
+constexpr WrapCount kMostWrapped[] = {
+    {96, 7, 2},
+    {120, 7, 0},
+    {144, 7, 0},
+    {192, 7, 2},
+};
+
+class Wrapped {
+ public:
+  explicit Wrapped(HWND box) : box_(box) {
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room_));
+  }
+  // Counts the lines of the box's text that wrap, and notes the widest.
+  void Add(const std::wstring& text) {
+    const auto shown = static_cast<int>(SendMessageW(box_, EM_GETLINECOUNT, 0, 0));
+    int own = 0;
+    for (std::size_t start = 0; start <= text.size(); ++own) {
+      const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+      const long width = Extent(box_, std::wstring_view(text).substr(start, end - start)).cx;
+      if (width > widest_) {
+        widest_ = width;
+        widestLine_ = text.substr(start, end - start);
+      }
+      start = end + 2;
+    }
+    wrapped_ += shown - own;
+  }
+  int Count() const { return wrapped_; }
+  const std::wstring& WidestLine() const { return widestLine_; }
+  long Widest() const { return widest_; }
+  long Room() const { return room_.right - room_.left; }
+
+ private:
+  HWND box_;
+  RECT room_{};
+  int wrapped_ = 0;
+  long widest_ = 0;
+  std::wstring widestLine_;
+};
+
+TEST_F(TextFit, WrappedLinesOfBlocksAndListingsDoNotGrow) {
+  const auto limit = std::find_if(std::begin(kMostWrapped), std::end(kMostWrapped),
+                                  [&](const WrapCount& count) { return count.dpi == dpi_; });
+  ASSERT_NE(limit, std::end(kMostWrapped)) << "no count recorded for " << dpi_ << " DPI";
+  Start();
+  Wrapped blocks(F().Text1().Handle());
+  for (const LevelEntry& level : LevelCatalog()) {
+    SetComboText(Widen(level.Key()));
+    LookUp();
+    blocks.Add(F().Text1().Text());
+  }
+  Menu(F().Handle(), kCmdEffectsList);
+  Wrapped listings(E().Text1().Handle());
+  for (int index = 0; index < static_cast<int>(kEffectCategoryCount); ++index) {
+    SelectCategory(index);
+    listings.Add(E().Text1().Text());
+  }
+  Report("Form1.Text1 widest line", blocks.WidestLine(), blocks.Widest(), blocks.Room());
+  Report("frmZorvinEfx.Text1 widest", listings.WidestLine(), listings.Widest(), listings.Room());
+  std::printf("  %3u dpi  wrapped lines: %d in the 40 blocks, %d in the 66 listings\n", dpi_, blocks.Count(),
+              listings.Count());
+  EXPECT_LE(blocks.Count(), limit->blockLines);
+  EXPECT_LE(listings.Count(), limit->listingLines);
+  EXPECT_TRUE(errors_.empty());
+}
+
+// The top row of a box as painted in its window, read through a device context
+// of the window that is not clipped by the window's children.
+std::vector<COLORREF> TopRow(HWND box) {
+  HWND window = GetParent(box);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const RECT place = RectInParent(box);
+  HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+  std::vector<COLORREF> row;
+  for (LONG x = place.left; x < place.right; ++x) row.push_back(GetPixel(dc, x, place.top));
+  ReleaseDC(window, dc);
+  return row;
+}
+
+// The box's top row with every label of its window shown, and with them all hidden.
+void ExpectNoLabelOver(HWND box, const char* what) {
+  std::vector<HWND> labels;
+  for (HWND child = GetWindow(GetParent(box), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (CompareStringOrdinal(name, -1, L"Static", -1, TRUE) == CSTR_EQUAL && IsWindowVisible(child))
+      labels.push_back(child);
+  }
+  ASSERT_FALSE(labels.empty()) << what;
+  const std::vector<COLORREF> shown = TopRow(box);
+  for (HWND label : labels) ShowWindow(label, SW_HIDE);
+  const std::vector<COLORREF> alone = TopRow(box);
+  for (HWND label : labels) ShowWindow(label, SW_SHOWNA);
+  ASSERT_FALSE(alone.empty()) << what;
+  EXPECT_EQ(std::count(alone.begin(), alone.end(), CLR_INVALID), 0) << what << ": pixels unreadable";
+  std::size_t differ = 0;
+  for (std::size_t x = 0; x < alone.size(); ++x) differ += shown[x] != alone[x];
+  EXPECT_EQ(differ, 0u) << what << ": a label paints over " << differ << " of the " << alone.size()
+                        << " pixels of its top border";
+}
+
+TEST_F(TextFit, NoLabelPaintsOverTheEdgeOfABox) {
+  Start();
+  ExpectNoLabelOver(F().Text1().Handle(), "Form1.Text1");
+  Menu(F().Handle(), kCmdEffectsList);
+  ExpectNoLabelOver(E().List1().Handle(), "frmZorvinEfx.List1");
+  ExpectNoLabelOver(E().Text1().Handle(), "frmZorvinEfx.Text1");
+  EXPECT_TRUE(errors_.empty());
+}
+
+}  // namespace
+}  // namespace zorvin::ui::test
