@@ -40,6 +40,23 @@ xdotool type --delay 30 "mp_toujane"
 keys shift+Tab space
 import -window "$form1" "docs/form1$suffix.png"
 
+# The level list, open: a window of its own, which reaches past Form1 (below
+# it, or above it where the screen has no room below). The shot is taken from
+# the screen, over both.
+xdotool mousemove 0 0
+keys Tab alt+Down
+eval "$(xdotool getwindowgeometry --shell "$form1")"
+left=$X top=$Y right=$((X + WIDTH)) bottom=$((Y + HEIGHT))
+for id in $(xdotool search --onlyvisible --classname 'zorvineffects' 2>/dev/null); do
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [ "$X" -lt "$left" ] && left=$X
+  [ "$Y" -lt "$top" ] && top=$Y
+  [ $((X + WIDTH)) -gt "$right" ] && right=$((X + WIDTH))
+  [ $((Y + HEIGHT)) -gt "$bottom" ] && bottom=$((Y + HEIGHT))
+done
+import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "docs/form1-list$suffix.png"
+keys Escape
+
 keys alt+e
 effects=$(wait_for "Ostrel Zorvin Effects List")
 xdotool windowfocus --sync "$effects"
@@ -56,4 +73,4 @@ focus=$(wait_for "Ostrel Zorvin Effects List")
 xdotool windowfocus --sync "$focus"
 keys alt+s e
 wait "$program" || true
-echo "screenshots at $dpi DPI: docs/form1$suffix.png docs/effects$suffix.png docs/about$suffix.png"
+echo "screenshots at $dpi DPI: docs/form1$suffix.png docs/form1-list$suffix.png docs/effects$suffix.png docs/about$suffix.png"

@@ -92,6 +92,24 @@ RECT PaintedRect(HWND control) {
   return box;
 }
 
+// The box around what is painted in area (client coordinates of the control)
+// in any colour but the background, which is read at the area's top-left pixel.
+// Empty (right < left) when nothing is.
+RECT Ink(HWND control, const RECT& area) {
+  HDC dc = GetDC(control);
+  const COLORREF background = GetPixel(dc, area.left, area.top);
+  RECT ink{area.right, area.bottom, area.left - 1, area.top - 1};
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    for (LONG x = area.left; x < area.right; ++x) {
+      const COLORREF pixel = GetPixel(dc, x, y);
+      if (pixel == background || pixel == CLR_INVALID) continue;
+      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y)};
+    }
+  }
+  ReleaseDC(control, dc);
+  return ink;
+}
+
 std::wstring WithoutAccessMark(std::wstring text) {
   std::erase(text, L'&');
   return text;
@@ -121,7 +139,9 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
     const char* what;
     HWND control;
   };
-  // One-line labels: the caption within the part of the label that shows.
+  // One-line labels: the caption within the part of the label that shows, as
+  // measured and as painted, with a clear column to its right (text cut at the
+  // label's edge would reach its last column).
   for (const OneLine& label :
        {OneLine{"Form1.Label3", F().Label3().Handle()}, OneLine{"frmZorvinEfx.Label1", E().Label1().Handle()},
         OneLine{"frmZorvinEfx.Label2", E().Label2().Handle()},
@@ -132,6 +152,10 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
     Report(label.what, text, needs.cx, has.right - has.left);
     EXPECT_LE(needs.cx, has.right - has.left) << label.what;
     EXPECT_LE(needs.cy, has.bottom - has.top) << label.what;
+    UpdateWindow(label.control);
+    const RECT ink = Ink(label.control, has);
+    EXPECT_GE(ink.right, ink.left) << label.what << ": nothing painted";
+    EXPECT_LT(ink.right, has.right - 1) << label.what << ": painted to its edge";
   }
   // Buttons: the caption inside the frame and the focus rectangle.
   for (const OneLine& button : {OneLine{"Form1.Command1", F().Command1().Handle()},
@@ -211,25 +235,38 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
   ASSERT_TRUE(GetComboBoxInfo(F().Combo1().Handle(), &combo));
-  ASSERT_TRUE(IsWindowVisible(combo.hwndList));
-  // The client area leaves out the list's border and its scroll bar; an item's
-  // text needs a little room either side to read as whole.
-  RECT client{};
-  GetClientRect(combo.hwndList, &client);
-  const int room = client.right - 2 * Scaled(2);
-  std::wstring widest;
-  long widestNeeds = 0;
+  HWND list = combo.hwndList;
+  ASSERT_TRUE(IsWindowVisible(list));
   ASSERT_EQ(F().Combo1().Count(), 42);
-  for (int index = 0; index < 42; ++index) {
-    const std::wstring item = F().Combo1().Item(index);
-    const long needs = Extent(combo.hwndList, item).cx;
-    EXPECT_LE(needs, room) << ToUtf8(item);
-    if (needs > widestNeeds) {
-      widestNeeds = needs;
-      widest = item;
+  // Each item as painted, scrolled into view: its text must leave the list's
+  // last column (beside the scroll bar) clear. Glyphs can reach a pixel or two
+  // past the measured width, so the paint is read, not only the measure.
+  RECT client{};
+  GetClientRect(list, &client);
+  std::wstring widest;
+  long widestInk = -1;
+  std::vector<bool> seen(42);
+  // From the top down, a page at a time; the last page ends with the last item.
+  for (int top = 0; std::count(seen.begin(), seen.end(), false) > 0;) {
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    UpdateWindow(list);
+    for (int index = 0; index < 42; ++index) {
+      RECT item{};
+      SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+      if (seen[index] || item.top < 0 || item.bottom > client.bottom) continue;
+      seen[index] = true;
+      top = index + 1;
+      const std::wstring text = F().Combo1().Item(index);
+      const RECT ink = Ink(list, {0, item.top, client.right, item.bottom});
+      EXPECT_EQ(ink.right >= ink.left, !text.empty()) << ToUtf8(text);
+      EXPECT_LT(ink.right, client.right - 1) << ToUtf8(text) << ": painted to the list's edge";
+      if (ink.right > widestInk) {
+        widestInk = ink.right;
+        widest = text;
+      }
     }
   }
-  Report("Form1.Combo1 open list", widest, widestNeeds, room);
+  Report("Form1.Combo1 open list", widest, widestInk + 1, client.right);
   EXPECT_EQ(RectInParent(F().Combo1().Handle()).right - RectInParent(F().Combo1().Handle()).left,
             MulDiv(1455, static_cast<int>(dpi_), 1440))
       << "the combo box keeps its design width";

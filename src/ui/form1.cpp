@@ -51,8 +51,9 @@ constexpr int kPictureWidth = 85;
 constexpr int kPictureHeight = 21;
 
 // Room beside an item's text in the open list of the combo box, each side, in
-// pixels at 96 DPI: the list's margin and its one-pixel border.
-constexpr int kListItemMargin = 2;
+// pixels at 96 DPI: the list's margin and its one-pixel border. The margin
+// leaves room for glyphs painted a pixel or two past their measured width.
+constexpr int kListItemMargin = 4;
 constexpr int kListBorder = 1;
 
 }  // namespace
