@@ -83,17 +83,6 @@ TEST_F(Form1Test, BackgroundPictureIsDrawnAtTheTopLeftBehindTheControls) {
   ReleaseDC(F().Handle(), dc);
 }
 
-TEST_F(Form1Test, EveryControlUsesTheWindowsOneFont) {
-  Start();
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(F().Text1().Handle(), WM_GETFONT, 0, 0));
-  ASSERT_NE(font, nullptr);
-  for (HWND control :
-       {F().Command1().Handle(), F().Combo1().Handle(), F().Label3().Handle(), F().Label1().Handle()}) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font);
-  }
-  EXPECT_NE(font, GetStockObject(SYSTEM_FONT));
-}
-
 TEST_F(Form1Test, DropDownRefillsTheFortyTwoItemsAndEmptiesTheTextField) {
   Start();
   SetComboText(L"mp_toujane");
