@@ -45,16 +45,36 @@ class TextFit : public UiTest {
   UINT dpi_ = 0;
 };
 
-// A text's size in the font the control draws with.
-SIZE Extent(HWND control, std::wstring_view text) {
-  HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+// A device context of a window with a font selected: by default the font the window draws with.
+class FontDc {
+ public:
+  explicit FontDc(HWND window, HFONT font = nullptr)
+      : window_(window),
+        dc_(GetDC(window)),
+        previous_(SelectObject(
+            dc_, font != nullptr ? font : reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)))) {}
+  ~FontDc() {
+    SelectObject(dc_, previous_);
+    ReleaseDC(window_, dc_);
+  }
+  FontDc(const FontDc&) = delete;
+  FontDc& operator=(const FontDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+SIZE Extent(const FontDc& dc, std::wstring_view text) {
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
+  GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
   return size;
 }
+
+// A text's size in the font the control draws with.
+SIZE Extent(HWND control, std::wstring_view text) { return Extent(FontDc(control), text); }
 
 struct Face {
   std::wstring family;  // what the program asked for, as the system resolved it
@@ -63,8 +83,8 @@ struct Face {
 };
 
 Face FaceOf(HWND control) {
-  HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const FontDc fontDc(control);
+  HDC dc = fontDc.Get();
   Face face;
   std::vector<char> buffer(GetOutlineTextMetricsW(dc, 0, nullptr));
   auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
@@ -80,8 +100,6 @@ Face FaceOf(HWND control) {
   LOGFONTW asked{};
   GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(asked), &asked);
   face.height = asked.lfHeight;
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
   return face;
 }
 
@@ -176,11 +194,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
     RECT client{};
     GetClientRect(credit, &client);
     RECT needs{0, 0, client.right, 0};
-    HDC dc = GetDC(credit);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(credit, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text.c_str(), -1, &needs, DT_CALCRECT | DT_WORDBREAK);
-    SelectObject(dc, previous);
-    ReleaseDC(credit, dc);
+    DrawTextW(FontDc(credit).Get(), text.c_str(), -1, &needs, DT_CALCRECT | DT_WORDBREAK);
     Report("frmAbout.Label1 (height)", text, needs.bottom, client.bottom);
     EXPECT_LE(needs.bottom, client.bottom);
     for (std::size_t start = 0; start < text.size();) {
@@ -204,13 +218,8 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
       GetMenuStringW(menu, static_cast<UINT>(item), caption, 64, MF_BYPOSITION);
       RECT place{};
       ASSERT_TRUE(GetMenuItemRect(window, menu, static_cast<UINT>(item), &place));
-      HDC dc = GetDC(window);
-      HGDIOBJ previous = SelectObject(dc, menuFont);
       const std::wstring shown = WithoutAccessMark(caption);
-      SIZE needs{};
-      GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &needs);
-      SelectObject(dc, previous);
-      ReleaseDC(window, dc);
+      const SIZE needs = Extent(FontDc(window, menuFont), shown);
       Report("menu bar", shown, needs.cx, place.right - place.left);
       EXPECT_LE(needs.cx, place.right - place.left) << ToUtf8(shown);
       EXPECT_EQ(place.top, first.top) << ToUtf8(shown) << " on the menu bar's first row";
@@ -267,8 +276,8 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
     }
   }
   Report("Form1.Combo1 open list", widest, widestInk + 1, client.right);
-  EXPECT_EQ(RectInParent(F().Combo1().Handle()).right - RectInParent(F().Combo1().Handle()).left,
-            MulDiv(1455, static_cast<int>(dpi_), 1440))
+  const RECT comboPlace = RectInParent(F().Combo1().Handle());
+  EXPECT_EQ(comboPlace.right - comboPlace.left, MulDiv(1455, static_cast<int>(dpi_), 1440))
       << "the combo box keeps its design width";
   SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Pump();

@@ -1,20 +1,27 @@
 #include "ui/controls.h"
 
+#include <algorithm>
+
 #include "ui/ui_error.h"
 
 namespace zorvin::ui {
 
-SIZE TextExtent(HWND window, HFONT font, std::wstring_view text, const std::wstring& operation) {
+int WidestText(HWND window, HFONT font, std::span<const std::wstring> texts, const std::wstring& operation) {
   HDC dc = GetDC(window);
   Check(dc != nullptr, operation);
   HGDIOBJ previous = SelectObject(dc, font);
-  SIZE size{};
-  const BOOL measured = previous != nullptr && previous != HGDI_ERROR &&
-                        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  if (previous != nullptr && previous != HGDI_ERROR) SelectObject(dc, previous);
+  const bool selected = previous != nullptr && previous != HGDI_ERROR;
+  bool measured = selected;
+  int widest = 0;
+  for (const std::wstring& text : texts) {
+    SIZE size{};
+    measured = measured && GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  if (selected) SelectObject(dc, previous);
   ReleaseDC(window, dc);
-  Check(measured != FALSE, operation);
-  return size;
+  Check(measured, operation);
+  return widest;
 }
 
 LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const {
@@ -61,11 +68,11 @@ void Control::SetText(std::wstring_view text) const {
   Check(result > 0, Operation(L"set text"));
 }
 
-SIZE Control::TextExtent(std::wstring_view text) const {
+int Control::WidestText(std::span<const std::wstring> texts) const {
   const auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT, 0, 0, L"measure text"));
   // No font set: the control draws in the system font.
-  return ui::TextExtent(hwnd_, font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), text,
-                        Operation(L"measure text"));
+  return ui::WidestText(hwnd_, font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
+                        texts, Operation(L"measure text"));
 }
 
 SIZE Control::Size() const {

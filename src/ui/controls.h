@@ -7,13 +7,15 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace zorvin::ui {
 
-// Size in pixels of one line of text in font, measured on window's screen device context.
-SIZE TextExtent(HWND window, HFONT font, std::wstring_view text, const std::wstring& operation);
+// Width in pixels of the widest of texts, each one line, in font, measured on
+// one device context of window.
+int WidestText(HWND window, HFONT font, std::span<const std::wstring> texts, const std::wstring& operation);
 
 class Control {
  public:
@@ -28,8 +30,8 @@ class Control {
   std::wstring Text() const;
   void SetText(std::wstring_view text) const;
 
-  // Size in pixels of one line of text in the control's own font.
-  SIZE TextExtent(std::wstring_view text) const;
+  // Width in pixels of the widest of texts, each one line, in the control's own font.
+  int WidestText(std::span<const std::wstring> texts) const;
 
   // Outer size in pixels, position kept.
   void SetSize(int width, int height, const wchar_t* operation) const;

@@ -19,6 +19,12 @@ using GetDpiForSystemFn = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
+// Windows maps "MS Shell Dlg" to Microsoft Sans Serif, the scalable successor
+// of the bitmap MS Sans Serif that the window designs were drawn for, so the
+// texts keep the widths the designs give them room for, at any DPI.
+constexpr wchar_t kDialogFontFace[] = L"MS Shell Dlg";
+constexpr int kDialogFontPoints = 8;
+
 }  // namespace
 
 UINT SystemDpi() {

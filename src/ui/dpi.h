@@ -29,14 +29,8 @@ UINT SystemDpi();
 // Window rectangle for a client rectangle, at dpi.
 bool AdjustRectForDpi(RECT& rect, DWORD style, bool hasMenu, DWORD exStyle, UINT dpi);
 
-// The one font of every window and control: the classic 8-point dialog face.
-// Windows maps "MS Shell Dlg" to Microsoft Sans Serif, the scalable successor
-// of the bitmap MS Sans Serif that the window designs were drawn for, so the
-// texts keep the widths the designs give them room for, at any DPI.
-inline constexpr wchar_t kDialogFontFace[] = L"MS Shell Dlg";
-inline constexpr int kDialogFontPoints = 8;
-
-// The dialog font for text at dpi.
+// The one font of every window and control, for text at dpi: the classic
+// 8-point dialog face.
 LOGFONTW DialogFont(UINT dpi);
 
 // Width in pixels of a vertical scroll bar at dpi.

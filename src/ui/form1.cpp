@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "settings/level_catalog.h"
 #include "ui/dpi.h"
@@ -29,7 +30,7 @@ constexpr ControlDesign kControls[] = {
      ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {120, 720, 3255, 2895}},
     // The store of the last block: it lies wholly under Text1 and is never seen.
     {L"Label1", ControlKind::Label, Form1::kIdLabel1, L"Freezed Window", SS_LEFT | SS_NOPREFIX, 0,
-     {1080, 3000, 1185, 615}, true},
+     {1080, 3000, 1185, 615}},
 };
 // clang-format on
 
@@ -78,18 +79,17 @@ void Form1::OnCommand(int id, int code) {
 void Form1::Combo1DropDown() {
   const ComboBox combo = Combo1();
   combo.Clear();
-  int widest = 0;
+  std::vector<std::wstring> items;
   for (std::string_view item : LevelListItems()) {
-    const std::wstring text = Widen(item);
-    combo.Append(text);
-    widest = std::max(widest, static_cast<int>(combo.TextExtent(text).cx));
+    items.push_back(Widen(item));
+    combo.Append(items.back());
   }
   // The open list is as wide as its widest item needs, the combo box keeps its
   // width. The platform sizes the list after this notification, from the width
   // set here: the item text, a margin and the list's border either side, and
   // the scroll bar (the 42 items are more than the list shows at once).
   const int margins = 2 * ScalePixels(kListItemMargin + kListBorder, Dpi());
-  combo.SetDroppedWidth(widest + margins + ScrollBarWidth(Dpi()));
+  combo.SetDroppedWidth(combo.WidestText(items) + margins + ScrollBarWidth(Dpi()));
 }
 
 void Form1::Command1Click() {

@@ -17,7 +17,7 @@ constexpr ControlDesign kControls[] = {
      {1200, 600, 3015, 1335}},
     // Should a system draw the dialog font wider than the design, the version grows rather than lose "1.0".
     {L"lblVersion", ControlKind::Label, frmAbout::kIdLblVersion, L"Beta Release 1.0", SS_LEFTNOWORDWRAP, 0,
-     {120, 2640, 1245, 225}, false, true},
+     {120, 2640, 1245, 225}, true},
 };
 // clang-format on
 

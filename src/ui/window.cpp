@@ -142,6 +142,7 @@ void Window::Load() {
   Check(SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
         Operation(L"place"));
   OnLoad();
+  ClipLabels();
 }
 
 void Window::CreateControls() {
@@ -164,12 +165,7 @@ void Window::CreateControls() {
     // A combo box ignores the window name it is created with.
     if (control.kind == ControlKind::ComboBox && !text.empty())
       ControlAt<ComboBox>(controls_.size() - 1).SetText(text);
-    if (control.belowSiblings) {
-      Check(SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE),
-            Operation(L"create ") + std::wstring(control.name));
-    }
   }
-  ClipLabels();
 }
 
 void Window::UseFontForDpi() {
@@ -202,7 +198,8 @@ void Window::SizeFrame() {
 }
 
 int Window::TextWidth(std::wstring_view text) const {
-  return TextExtent(hwnd_, font_.Get(), text, Operation(L"measure text")).cx;
+  const std::wstring line(text);
+  return WidestText(hwnd_, font_.Get(), {&line, 1}, Operation(L"measure text"));
 }
 
 void Window::ClipLabels() const {
@@ -257,14 +254,12 @@ void Window::SetControlWidth(std::size_t index, int widthTwips) {
   const Control control = ControlAt<Control>(index);
   control.SetSize(TwipsToPixels(widthTwips, dpi_), control.Size().cy, L"set width");
   controlRects_[index].width = widthTwips;
-  ClipLabels();
 }
 
 void Window::SetControlHeight(std::size_t index, int heightTwips) {
   const Control control = ControlAt<Control>(index);
   control.SetSize(control.Size().cx, TwipsToPixels(heightTwips, dpi_), L"set height");
   controlRects_[index].height = heightTwips;
-  ClipLabels();
 }
 
 void Window::ShowActive() {

@@ -37,8 +37,7 @@ struct ControlDesign {
   std::wstring_view text;  // caption or initial text
   DWORD style;             // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
   DWORD exStyle;
-  TwipRect rect;               // for a combo box, the closed size
-  bool belowSiblings = false;  // drawn beneath every other control
+  TwipRect rect;  // for a combo box, the closed size
   // A one-line label whose caption is wider in the current font than its
   // design width grows to the right, up to the client area's edge, rather
   // than cut its text.
@@ -108,7 +107,8 @@ class Window {
   }
   std::wstring QualifiedName(std::size_t index) const;
 
-  // Changes a control's size (twips) and keeps it through later layouts.
+  // Changes a control's size (twips) and keeps it through later layouts; for
+  // OnLoad, after which Load clips the labels to the final sizes.
   void SetControlWidth(std::size_t index, int widthTwips);
   void SetControlHeight(std::size_t index, int heightTwips);
 
