@@ -11,19 +11,57 @@ packages=(
   fonts-wine fonts-liberation2                 # Windows' UI faces (Wine's own) and a scalable stand-in
   icoutils                                     # reading resources back out of the exes
   imagemagick xdotool                          # artwork and screenshots
+  wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
+  util-linux                                   # unshare: the emulator's registration stays private
 )
+# Bookworm's own qemu 7.2 corrupts the memory of multi-threaded 32-bit Wine
+# processes; the 10.0 series from bookworm-backports runs them soundly.
+backports_packages=(qemu-user)
+qemu_min=10
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+qemu_ok() {
+  installed qemu-user || return 1
+  local v
+  v=$(dpkg-query -W -f='${Version}' qemu-user)
+  v=${v#*:}  # without the epoch
+  [ "${v%%.*}" -ge "$qemu_min" ] 2>/dev/null
+}
 
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+qemu_ok && backports_missing=() || backports_missing=("${backports_packages[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#backports_missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "missing packages: ${missing[*]} (run this script as root to install them)" >&2
+  echo "missing packages: ${missing[*]} ${backports_missing[*]} (run this script as root to install them)" >&2
   exit 1
 fi
-echo "installing: ${missing[*]}"
+echo "installing: ${missing[*]} ${backports_missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  update=1
+fi
+if [ ${#backports_missing[@]} -gt 0 ] && ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  cat >/etc/apt/sources.list.d/zorvin-bookworm-backports.sources <<'SRC'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  update=1
+fi
+# An update also when the lists are absent (a fresh image may ship without them).
+if [ "$update" = 1 ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v -e lock -e partial)" ] || [ ${#missing[@]} -gt 0 ]; then
+  apt-get update -q
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ ${#backports_missing[@]} -gt 0 ]; then
+  apt-get install -y -q --no-install-recommends -t bookworm-backports "${backports_missing[@]}"
+fi
