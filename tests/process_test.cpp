@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "beside.h"
+#include "ui/form1.h"
 #include "ui/ids.h"
 
 namespace {
@@ -18,6 +19,7 @@ namespace {
 using zorvin::ui::kCmdAbout;
 using zorvin::ui::kCmdEffectsList;
 using zorvin::ui::kCmdExit;
+using zorvin::ui::Form1;
 
 const wchar_t* const kForm1 = L"Zorvin WorldSpawn Settings";
 const wchar_t* const kEffects = L"Ostrel Zorvin Effects List";
@@ -44,8 +46,9 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
 
 class Program {
  public:
-  explicit Program(const wchar_t* exe = L"ZorvinEffects.exe") {
+  explicit Program(const wchar_t* exe = L"ZorvinEffects.exe", const wchar_t* arguments = nullptr) {
     std::wstring command = L"\"" + Beside(exe) + L"\"";
+    if (arguments != nullptr) command += std::wstring(L" ") + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     started_ = std::chrono::steady_clock::now();
@@ -182,17 +185,72 @@ BOOL CALLBACK CollectTexts(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-TEST(Program, RunTimeErrorShowsTheStandardMessageThenEndsWithStatusOne) {
-  Program child(L"report_child.exe");
-  ASSERT_TRUE(child.Started());
+// The report waits for the user's OK, then the process ends with status 1.
+void ExpectReportThenStatusOne(Program& child, const std::wstring& report) {
   HWND box = child.WaitFor(L"ZorvinEffects");
-  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box, nullptr) << "no report";
   std::vector<std::wstring> texts;
   EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
-  EXPECT_NE(std::find(texts.begin(), texts.end(), L"Run-time error: Form1.Text1: set text"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), L"Run-time error: " + report), texts.end());
   EXPECT_EQ(child.ExitCode(300), -1) << "waits for the user";
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_EQ(child.ExitCode(), 1);
+}
+
+TEST(Program, RunTimeErrorShowsTheStandardMessageThenEndsWithStatusOne) {
+  Program child(L"fault_child.exe");
+  ASSERT_TRUE(child.Started());
+  ExpectReportThenStatusOne(child, L"Form1.Text1: set text");
+}
+
+// A Win32 call that fails inside the program's window procedure: the text box
+// is destroyed from outside (a child window closes itself on WM_CLOSE), and
+// the next lookup cannot show its block.
+TEST(Program, FailedCallInAHandlerEndsInTheReportAndStatusOne) {
+  Program program;
+  HWND form1 = program.WaitFor(kForm1);
+  ASSERT_NE(form1, nullptr);
+  HWND combo = GetDlgItem(form1, Form1::kIdCombo1);
+  HWND text = GetDlgItem(form1, Form1::kIdText1);
+  ASSERT_NE(text, nullptr);
+  const auto lookUp = [&](const wchar_t* level) {
+    SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(level));
+    SendMessageW(form1, WM_COMMAND, MAKEWPARAM(Form1::kIdCommand1, BN_CLICKED), 0);
+  };
+  lookUp(L"mp_toujane");
+  wchar_t shown[64] = {};
+  SendMessageW(text, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+  EXPECT_EQ(std::wstring(shown).substr(0, 3), L"{\r\n") << "a lookup works first";
+  SendMessageW(text, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(text));
+  SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"mp_farmhouse"));
+  PostMessageW(form1, WM_COMMAND, MAKEWPARAM(Form1::kIdCommand1, BN_CLICKED), 0);
+  ExpectReportThenStatusOne(program, L"Form1.Text1: set text");
+}
+
+// An exception thrown in a handler of a window of the program's kind. The
+// 32-bit build unwinds with tables that cannot pass through the system's
+// frames: an exception that left the window procedure would end the process
+// without a report.
+TEST(Program, ExceptionInAHandlerEndsInTheReportAndStatusOne) {
+  struct Case {
+    const wchar_t* kind;
+    const wchar_t* report;
+  };
+  const Case cases[] = {
+      {L"runtime_error", L"FaultWindow: unexpected failure"},
+      {L"bad_alloc", L"FaultWindow: out of memory"},
+      {L"nested", L"FaultWindow: unexpected failure"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.kind);
+    Program child(L"fault_child.exe", c.kind);
+    ASSERT_TRUE(child.Started());
+    HWND window = child.WaitFor(L"Fault child");
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_COMMAND, 1, 0);
+    ExpectReportThenStatusOne(child, c.report);
+  }
 }
 
 }  // namespace

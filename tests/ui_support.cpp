@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+
 #include "settings/level_catalog.h"
 #include "ui/text.h"
 
@@ -39,6 +41,11 @@ SIZE ClientSize(HWND hwnd) {
 bool HasFocus(HWND control) {
   HWND focus = GetFocus();
   return focus != nullptr && (focus == control || IsChild(control, focus));
+}
+
+bool ShortRun() {
+  const char* value = std::getenv("ZORVIN_SHORT_RUN");
+  return value != nullptr && *value != '\0' && *value != '0';
 }
 
 namespace {

@@ -26,6 +26,9 @@ std::wstring BlockOf(std::string_view level);
 RECT RectInParent(HWND child);
 SIZE ClientSize(HWND hwnd);
 bool HasFocus(HWND control);  // the control or a child of it (a combo box's text field)
+// True where the long suites run shorter: the x86 build, whose Wine runs
+// under emulation (ZORVIN_SHORT_RUN, set by the build for its tests).
+bool ShortRun();
 
 // Presses the keys in order and releases them in reverse, in one injection.
 void PressKeys(std::initializer_list<WORD> keys);

@@ -1,0 +1,70 @@
+// A child process for the tests of the failure path, ending as the program
+// ends on a failure: in the run-time error report, then status 1.
+//   fault_child              reports one failed operation, as the program does
+//   fault_child KIND         shows a window of the program's own kind (the
+//                            same window procedure, shell and report) whose
+//                            handler for a posted command throws: KIND is
+//                            runtime_error, bad_alloc, or nested (thrown by a
+//                            handler that runs inside another handler's
+//                            SendMessage, beneath the system's frames)
+#include <windows.h>
+
+#include <new>
+#include <stdexcept>
+#include <string_view>
+
+#include "error_report.h"
+#include "ui/shell.h"
+#include "ui/window.h"
+
+namespace {
+
+using zorvin::ui::Shell;
+using zorvin::ui::Window;
+using zorvin::ui::WindowDesign;
+
+constexpr int kThrow = 1;
+constexpr int kThrowInside = 2;
+
+const WindowDesign kDesign{
+    .name = L"FaultWindow",
+    .caption = L"Fault child",
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    .exStyle = 0,
+    .clientWidth = 3000,
+    .clientHeight = 1500,
+    .background = COLOR_BTNFACE,
+    .iconId = 0,
+    .menu = {},
+    .controls = {},
+};
+
+class FaultWindow : public Window {
+ public:
+  FaultWindow(Shell& shell, std::wstring_view kind) : Window(shell, kDesign), kind_(kind) {}
+
+ private:
+  void OnCommand(int id, int) override {
+    if (id == kThrow && kind_ == L"nested") {
+      SendMessageW(Handle(), WM_COMMAND, kThrowInside, 0);
+      return;
+    }
+    if (id != kThrow && id != kThrowInside) return;
+    if (kind_ == L"bad_alloc") throw std::bad_alloc();
+    if (kind_ == L"nested") throw 42;
+    throw std::runtime_error("fault");
+  }
+  std::wstring_view kind_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  using zorvin::app::ReportRunTimeError;
+  if (argc < 2) ReportRunTimeError(L"Form1.Text1: set text");
+  Shell shell(GetModuleHandleW(nullptr), {ReportRunTimeError, [] { ExitProcess(0); }, [] { PostQuitMessage(0); }});
+  FaultWindow window(shell, argv[1]);
+  window.Load();
+  window.ShowActive();
+  return shell.Run();
+}
