@@ -7,7 +7,7 @@
 #   --xvfb   always use a fresh Xvfb display (tests); without it an existing
 #            $DISPLAY is used when there is one.
 #   --x86    also run 32-bit Windows exes: Wine's 32-bit half runs under
-#            qemu's user-mode emulation (see cmake/wine32/README.md).
+#            qemu's user-mode emulation (see cmake/wine32/).
 set -euo pipefail
 
 use_xvfb=0
