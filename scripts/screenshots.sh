@@ -2,17 +2,24 @@
 # Takes screenshots of the three windows under Xvfb, driving the program with
 # the keyboard as a user would, into docs/ (PNG): at 100 % and at 200 %
 # (Wine's LogPixels 192). Builds the x64 program first.
+#   --x86   the x86 program under emulated 32-bit Wine instead, into
+#           build/win32/screenshots/ (to compare with the x64 pictures)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--inner" ]; then
+  preset=win64 session=() out=docs
+  if [ "${1:-}" = "--x86" ]; then preset=win32 session=(--x86) out=build/win32/screenshots; fi
   scripts/install-deps.sh
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64 --target ZorvinEffects >/dev/null
-  mkdir -p docs
-  exec cmake/wine-session.sh --xvfb build/win64/wineprefix bash -c "'$0' --inner 96 && '$0' --inner 192"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target ZorvinEffects >/dev/null
+  mkdir -p "$out"
+  export ZORVIN_SHOT_EXE=build/$preset/bin/ZorvinEffects.exe ZORVIN_SHOT_DIR=$out
+  exec cmake/wine-session.sh --xvfb "${session[@]}" "build/$preset/wineprefix" \
+    bash -c "'$0' --inner 96 && '$0' --inner 192"
 fi
 dpi=$2
+out=$ZORVIN_SHOT_DIR
 suffix=$([ "$dpi" = 96 ] && echo "" || echo "-$((dpi * 100 / 96))")
 /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 trap '/usr/lib/wine/wine64 reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1' EXIT
@@ -28,8 +35,21 @@ wait_for() {  # CAPTION: prints the X window of the visible window with that cap
   exit 1
 }
 keys() { xdotool key --delay 30 "$@"; sleep 0.4; }
+# Saves the window once two shots in a row are the same: the x86 program,
+# emulated, may still be working through the keys it was sent.
+shot() {  # WINDOW FILE
+  local previous=$2.previous.png
+  import -window "$1" "$previous"
+  for _ in $(seq 50); do
+    sleep 0.2
+    import -window "$1" "$2"
+    [ "$(compare -metric AE "$2" "$previous" /dev/null 2>&1)" = 0 ] && break
+    mv "$2" "$previous"
+  done
+  rm -f "$previous"
+}
 
-/usr/lib/wine/wine64 build/win64/bin/ZorvinEffects.exe &
+/usr/lib/wine/wine64 "$ZORVIN_SHOT_EXE" &
 program=$!
 
 form1=$(wait_for "Zorvin WorldSpawn Settings")
@@ -38,7 +58,7 @@ sleep 0.5
 keys Tab ctrl+a
 xdotool type --delay 30 "mp_toujane"
 keys shift+Tab space
-import -window "$form1" "docs/form1$suffix.png"
+shot "$form1" "$out/form1$suffix.png"
 
 # The level list, open: a window of its own, which reaches past Form1 (below
 # it, or above it where the screen has no room below). The shot is taken from
@@ -54,7 +74,7 @@ for id in $(xdotool search --onlyvisible --classname 'zorvineffects' 2>/dev/null
   [ $((X + WIDTH)) -gt "$right" ] && right=$((X + WIDTH))
   [ $((Y + HEIGHT)) -gt "$bottom" ] && bottom=$((Y + HEIGHT))
 done
-import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "docs/form1-list$suffix.png"
+import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out/form1-list$suffix.png"
 keys Escape
 
 keys alt+e
@@ -62,15 +82,15 @@ effects=$(wait_for "Ostrel Zorvin Effects List")
 xdotool windowfocus --sync "$effects"
 for _ in $(seq 42); do xdotool key Down; done
 sleep 0.5
-import -window "$effects" "docs/effects$suffix.png"
+shot "$effects" "$out/effects$suffix.png"
 
 keys alt+a
 about=$(wait_for "Worldspawn Utility")
 sleep 0.3
-import -window "$about" "docs/about$suffix.png"
+shot "$about" "$out/about$suffix.png"
 keys Return
 focus=$(wait_for "Ostrel Zorvin Effects List")
 xdotool windowfocus --sync "$focus"
 keys alt+s e
 wait "$program" || true
-echo "screenshots at $dpi DPI: docs/form1$suffix.png docs/form1-list$suffix.png docs/effects$suffix.png docs/about$suffix.png"
+echo "screenshots at $dpi DPI: $out/form1$suffix.png $out/form1-list$suffix.png $out/effects$suffix.png $out/about$suffix.png"
