@@ -58,6 +58,20 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
+# The server and Wine's services outlive their clients: they end with the
+# session, also when it is interrupted (Ctrl+C in the run command) or killed.
+# The command runs in the background so that a signal is handled at once; a
+# background command ignores Ctrl+C, so it is ended here.
+command_pid=
+stop_wine() {
+  [ -n "$command_pid" ] && kill "$command_pid" 2>/dev/null
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+}
+trap stop_wine EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
 if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$prefix"
   quiet "$wine" wineboot -i
@@ -104,7 +118,8 @@ quiet "$wine" wineboot || true
 # Every session starts at 96 DPI; a DPI test changes it only for the children it starts.
 quiet "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f || true
 rc=0
-"$@" || rc=$?
-"$wineserver" -k || true
-"$wineserver" -w || true
+"$@" <&0 &
+command_pid=$!
+wait "$command_pid" || rc=$?
+command_pid=
 exit "$rc"
