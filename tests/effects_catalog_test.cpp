@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "golden.h"
+
 namespace zorvin {
 namespace {
 
@@ -20,30 +22,19 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-TEST(EffectsListing, ListingsOfTheCategoriesUsersAskAbout) {
-  struct Case {
-    const char* category;
-    const char* listing;
-  };
-  const Case cases[] = {
-      {"Ammo_Effects", "ammo_supply_exp.efx"},
-      {"Mm_Effects", "20mm_metalhit.efx\r\n20 mm_wallexplode.efx"},
-      {"Mil_Effects", "20mil_concrete.efx\r\n20mil_dirthit_libya.efx"},
-      {"Impact_Effects", "impact_em.efx\r\nimpact_em_night.efx"},
-      {"Fire_Effects",
-       "fireheavysmoke.efx\r\nfire_airplane_emitter.efx\r\nfire_airplane_trail.efx\r\n"
-       "fire_smoke_trail.efx\r\nflame_small_em.efx"},
-      {"Wine_Effects", "wine_bottle.efx"},
-      {"Distortion_Effects",
-       "distortion_playereffect_4k_heatwave.efx\r\ndistortion_playereffect_6k_heatwave.efx\r\n"
-       "distortion_tank_muzzleflash.efx"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.category);
-    const auto listing = FindEffectsListing(c.category);
+// Every category's listing, byte for byte, against the file written from the
+// reference table; the list shows exactly the categories that have one.
+TEST(EffectsListing, EveryCategoryGivesItsExpectedListingByteForByte) {
+  ASSERT_EQ(test::GoldenCategories().size(), 66u);
+  for (std::string_view category : test::GoldenCategories()) {
+    SCOPED_TRACE(category);
+    const auto listing = FindEffectsListing(category);
     ASSERT_TRUE(listing.has_value());
-    EXPECT_EQ(*listing, c.listing);
+    EXPECT_EQ(*listing, test::GoldenListing(category));
   }
+  const auto& names = EffectCategoryNames();
+  EXPECT_TRUE(std::equal(names.begin(), names.end(), test::GoldenCategories().begin(),
+                         test::GoldenCategories().end()));
 }
 
 TEST(EffectsListing, MiscKeepsListingOrderOverThirtyLines) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "golden.h"
+
 namespace zorvin {
 namespace {
 
@@ -20,43 +22,15 @@ std::string BlockOf(std::string_view text) {
   return Lookup(fresh, text);
 }
 
-// Blocks written out by hand, independently of the tables.
-TEST(LevelBlocks, WorkedExamplesByteForByte) {
-  struct Case {
-    const char* level;
-    const char* block;
-  };
-  const Case cases[] = {
-      {"mp_breakout",
-       "{\r\nNorthyaw -> 90\r\n_color -> 1 .95 .95\r\nambient -> 0.05\r\n"
-       "sundiffusecolor -> 0.80 0.82 0.85\r\ndiffusefraction -> 0.31\r\nclassname -> worldspawn\r\n"
-       "sundirection -> -137.8 305 0\r\nsuncolor -> 0.9 0.95 1\r\nsunlight -> 1.5\r\n}"},
-      {"sp_bergstein",
-       "{\r\nNorthyaw -> \r\n_color -> \r\nambient -> .02\r\nsundiffusecolor -> 100 100 100\r\n"
-       "diffusefraction -> .6\r\nclassname -> worldspawn\r\nsundirection -> -80 355 0\r\n"
-       "suncolor -> 100 100 105\r\nsunlight -> .65\r\norigin ->0 0 0\r\n}"},
-      {"mp_downtown",
-       "{\r\nNorthyaw -> \r\n-contrastgain ->.4\r\n_color -> 1 .96 .98\r\nambient -> .0\r\n"
-       "sundiffusecolor -> .9 .9 .96\r\ndiffusefraction -> .40\r\nclassname -> worldspawn\r\n"
-       "sundirection -> -24 -127 0\r\nsuncolor -> 1 .96 .98\r\nsunlight -> 1.5\r\n}"},
-      {"mp_brecourt",
-       "{\r\nNorthyaw -> 90\r\n_color -> 0.470588 0.560784 0.627451\r\nambient -> 0.00\r\n"
-       "sundiffusecolor -> 0.909804 0.952941 1.000000\r\ndiffusefraction -> 0.35\r\n"
-       "classname -> worldspawn\r\nsundirection -> -40 44 0\r\nsuncolor -> 1.000000 1.000000 1\r\n"
-       "sunlight -> .8\r\nspawnflags ->8\r\n}"},
-      {"mp_matmata",
-       "{\r\nModel ->xmodel/dome_04\r\nNorthyaw -> \r\n_color -> 1.00 0.781 0.275\r\nambient -> .02\r\n"
-       "sundiffusecolor -> 1.00 0.86 .89\r\ndiffusefraction -> \r\nclassname -> worldspawn\r\n"
-       "sundirection -> -20 315 0\r\nsuncolor -> 1.00 0.88 0.85\r\nsunlight -> 1.45\r\n}"},
-      {"sp_newvillers",
-       "{\r\nbouncefraction ->.4\r\nNorthyaw -> 90\r\n_color -> 0.5 0.5 .62 1\r\nambient -> .1\r\n"
-       "sundiffusecolor -> .55 .75 .8\r\ndiffusefraction -> .5\r\nclassname -> worldspawn\r\n"
-       "sundirection -> -145 205 0\r\nsuncolor -> .55 .75 .8\r\nsunlight -> .8\r\norigin ->\r\n}"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.level);
-    EXPECT_EQ(BlockOf(c.level), c.block);
+// Every level's block, byte for byte, against the file written from the
+// reference tables; and the catalog holds no level more than those files.
+TEST(LevelBlocks, EveryLevelGivesItsExpectedBlockByteForByte) {
+  ASSERT_EQ(test::GoldenLevels().size(), 40u);
+  for (std::string_view level : test::GoldenLevels()) {
+    SCOPED_TRACE(level);
+    EXPECT_EQ(BlockOf(level), test::GoldenBlock(level));
   }
+  EXPECT_EQ(LevelCatalog().size(), test::GoldenLevels().size());
 }
 
 TEST(LevelList, HoldsFortyTwoItemsWithTheSeparatorBetweenTheModes) {
@@ -154,24 +128,6 @@ TEST(LevelBlocks, FailedLookupLeavesTheRecordAlone) {
   const std::string block = Lookup(record, "sp_demolition");
   EXPECT_EQ(Lookup(record, "sp_Demolition"), "<none>");
   EXPECT_EQ(RenderBlock(record, FindLevel("sp_demolition")->Layout()), block);
-}
-
-TEST(LevelBlocks, EveryBlockIsBracedAndEveryLineBreakIsCrLf) {
-  for (const LevelEntry& entry : LevelCatalog()) {
-    const std::string block = BlockOf(entry.Key());
-    SCOPED_TRACE(entry.Key());
-    EXPECT_TRUE(block.starts_with("{\r\n"));
-    EXPECT_TRUE(block.ends_with("\r\n}"));
-    std::size_t breaks = 0;
-    for (std::size_t i = 0; i < block.size(); ++i) {
-      if (block[i] == '\n') {
-        EXPECT_EQ(block[i - 1], '\r');
-        ++breaks;
-      }
-    }
-    EXPECT_EQ(breaks, entry.Layout().size() + 1);
-    EXPECT_NE(block.find("\r\nclassname -> worldspawn\r\n"), std::string::npos);
-  }
 }
 
 }  // namespace

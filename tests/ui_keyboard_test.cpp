@@ -92,7 +92,7 @@ TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }));
   PressKeys({VK_DOWN});
   EXPECT_TRUE(
-      PumpUntil([&] { return E().Text1().Text() == Widen(*FindEffectsListing("American_Effects")); }));
+      PumpUntil([&] { return E().Text1().Text() == ListingOf("American_Effects"); }));
   PressKeys({VK_DOWN});
   EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"ammo_supply_exp.efx"; }));
   PressKeys({VK_END});
@@ -120,7 +120,7 @@ TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
     const std::wstring expected =
-        Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(index)]));
+        ListingOf(EffectCategoryNames()[static_cast<std::size_t>(index)]);
     EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == expected; })) << index;
   }
 }

@@ -157,12 +157,12 @@ struct Model {
         break;
       case Kind::Select:
         selection = a.arg;
-        listing = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(a.arg)]));
+        listing = ListingOf(EffectCategoryNames()[static_cast<std::size_t>(a.arg)]);
         break;
       case Kind::Arrow: {
         const int next = selection < 0 ? 0 : selection + (a.arg == 0 ? 1 : -1);
         selection = next;
-        listing = Widen(*FindEffectsListing(EffectCategoryNames()[static_cast<std::size_t>(next)]));
+        listing = ListingOf(EffectCategoryNames()[static_cast<std::size_t>(next)]);
         break;
       }
       case Kind::Edit:

@@ -5,17 +5,14 @@
 
 #include <cstdlib>
 
-#include "settings/level_catalog.h"
+#include "golden.h"
 #include "ui/text.h"
 
 namespace zorvin::ui::test {
 
-std::wstring BlockOf(std::string_view level) {
-  SettingsClass record;
-  const LevelEntry* entry = FindLevel(level);
-  FillRecord(record, *entry);
-  return Widen(RenderBlock(record, entry->Layout()));
-}
+std::wstring BlockOf(std::string_view level) { return Widen(zorvin::test::GoldenBlock(level)); }
+
+std::wstring ListingOf(std::string_view category) { return Widen(zorvin::test::GoldenListing(category)); }
 
 std::wstring TextOf(HWND hwnd) {
   const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);

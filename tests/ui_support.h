@@ -20,8 +20,10 @@
 namespace zorvin::ui::test {
 
 std::wstring TextOf(HWND hwnd);
-// The settings block of a level, rendered from a fresh record.
+// The settings block of a level and the listing of a category, as expected
+// (the files under tests/golden/).
 std::wstring BlockOf(std::string_view level);
+std::wstring ListingOf(std::string_view category);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 SIZE ClientSize(HWND hwnd);

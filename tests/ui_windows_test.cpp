@@ -227,7 +227,7 @@ TEST_F(EffectsWindowTest, SelectionsReplaceTheWholeText) {
     SCOPED_TRACE(std::string(name));
     E().Text1().SetText(L"typed by the user");
     SelectCategory(index);
-    EXPECT_EQ(E().Text1().Text(), Widen(*FindEffectsListing(name)));
+    EXPECT_EQ(E().Text1().Text(), ListingOf(name));
   }
   SelectCategory(1);
   EXPECT_EQ(E().Text1().Text(), L"ammo_supply_exp.efx");
