@@ -101,15 +101,40 @@ TEST_F(DpiLayout, EveryWindowScalesFromItsDesign) {
 TEST(DpiScaling, At100125150And200Percent) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  HKEY desktop = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop),
-            ERROR_SUCCESS);
-  const auto setDpi = [&](DWORD dpi) {
-    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-  };
+  // The user's setting comes back however the test ends (or is absent again).
+  struct LogPixels {
+    HKEY desktop = nullptr;
+    DWORD before = 0;
+    bool had = false;
+    LogPixels() {
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        &desktop) != ERROR_SUCCESS) {
+        desktop = nullptr;
+        return;
+      }
+      DWORD size = sizeof(before);
+      had = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before), &size) ==
+            ERROR_SUCCESS;
+    }
+    ~LogPixels() {
+      if (desktop == nullptr) return;
+      if (had) {
+        Set(before);
+      } else {
+        RegDeleteValueW(desktop, L"LogPixels");
+      }
+      RegCloseKey(desktop);
+      SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", nullptr);
+    }
+    bool Set(DWORD dpi) const {
+      return RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                            sizeof(dpi)) == ERROR_SUCCESS;
+    }
+  } logPixels;
+  ASSERT_NE(logPixels.desktop, nullptr);
   for (DWORD dpi : {96u, 120u, 144u, 192u}) {
     SCOPED_TRACE(testing::Message() << dpi << " DPI");
-    setDpi(dpi);  // read by each new process at its start
+    ASSERT_TRUE(logPixels.Set(dpi));  // read by each new process at its start
     SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", std::to_wstring(dpi).c_str());
     std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=DpiLayout.*:TextFit.*";
     STARTUPINFOW startup{};
@@ -124,9 +149,6 @@ TEST(DpiScaling, At100125150And200Percent) {
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
   }
-  SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", nullptr);
-  setDpi(96);
-  RegCloseKey(desktop);
 }
 
 using DpiChange = UiTest;
