@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "beside.h"
+#include "child_process.h"
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
 #include "settings/settings_record.h"
@@ -41,25 +41,14 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
 
 // Milliseconds from process creation until its first visible window.
 double StartUp(const std::wstring& exe, const wchar_t* arguments = L"") {
-  std::wstring command = L"\"" + exe + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  const auto started = Clock::now();
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return -1;
-  }
-  Search search{process.dwProcessId, false};
-  while (!search.found && Clock::now() - started < std::chrono::seconds(10)) {
+  const ChildProcess child(exe, arguments);  // ended when it goes
+  if (!child.Started()) return -1;
+  Search search{child.Id(), false};
+  while (!search.found && child.MillisecondsSinceStart() < 10000) {
     EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
     if (!search.found) Sleep(1);
   }
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-  TerminateProcess(process.hProcess, 0);
-  WaitForSingleObject(process.hProcess, 5000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const double ms = child.MillisecondsSinceStart();
   return search.found ? ms : -1;
 }
 

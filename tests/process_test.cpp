@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "beside.h"
+#include "child_process.h"
 #include "ui/form1.h"
 #include "ui/ids.h"
 
@@ -44,28 +44,14 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-class Program {
+class Program : public ChildProcess {
  public:
-  explicit Program(const wchar_t* exe = L"ZorvinEffects.exe", const wchar_t* arguments = nullptr) {
-    std::wstring command = L"\"" + Beside(exe) + L"\"";
-    if (arguments != nullptr) command += std::wstring(L" ") + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    started_ = std::chrono::steady_clock::now();
-    ok_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process_);
-  }
-  ~Program() {
-    if (!ok_) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool Started() const { return ok_ != FALSE; }
+  explicit Program(const wchar_t* exe = L"ZorvinEffects.exe", const wchar_t* arguments = L"")
+      : ChildProcess(Beside(exe), arguments) {}
 
   // Visible top-level windows with a caption (all captions when caption is empty).
   std::vector<HWND> Windows(const std::wstring& caption = L"", bool visibleOnly = true) const {
-    Found found{process_.dwProcessId, caption, visibleOnly, {}};
+    Found found{Id(), caption, visibleOnly, {}};
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
     return found.windows;
   }
@@ -85,21 +71,6 @@ class Program {
     }
     return condition();
   }
-  // The exit code, or -1 when the process is still running after the wait.
-  long ExitCode(int milliseconds = 5000) const {
-    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return static_cast<long>(code);
-  }
-  double MillisecondsSinceStart() const {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
-  }
-
- private:
-  PROCESS_INFORMATION process_{};
-  BOOL ok_ = FALSE;
-  std::chrono::steady_clock::time_point started_;
 };
 
 void Command(HWND window, int command) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0); }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "child_process.h"
 #include "ui/dpi.h"
 #include "ui/text.h"
 #include "ui_support.h"
@@ -136,18 +137,9 @@ TEST(DpiScaling, At100125150And200Percent) {
     SCOPED_TRACE(testing::Message() << dpi << " DPI");
     ASSERT_TRUE(logPixels.Set(dpi));  // read by each new process at its start
     SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", std::to_wstring(dpi).c_str());
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=DpiLayout.*:TextFit.*";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &child));
-    EXPECT_EQ(WaitForSingleObject(child.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(child.hProcess, &code);
-    EXPECT_EQ(code, 0u) << "the layout test failed at this DPI (its output is above)";
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
+    ChildProcess child(self, L"--gtest_filter=DpiLayout.*:TextFit.*");
+    ASSERT_TRUE(child.Started());
+    EXPECT_EQ(child.ExitCode(120000), 0) << "the layout test failed at this DPI (its output is above)";
   }
 }
 
