@@ -40,11 +40,7 @@ fi
 echo "installing: ${missing[*]} ${backports_missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 
-update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  update=1
-fi
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 if [ ${#backports_missing[@]} -gt 0 ] && ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   cat >/etc/apt/sources.list.d/zorvin-bookworm-backports.sources <<'SRC'
 Types: deb
@@ -53,12 +49,8 @@ Suites: bookworm-backports
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-  update=1
 fi
-# An update also when the lists are absent (a fresh image may ship without them).
-if [ "$update" = 1 ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v -e lock -e partial)" ] || [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -q
-fi
+apt-get update -q
 if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

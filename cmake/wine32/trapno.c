@@ -79,9 +79,8 @@ int sigaction(int sig, const struct sigaction_i386 *act, struct sigaction_i386 *
     if (wrap) {
         ours = *act;
         ours.handler = fill_trap_number;
+        wine_handlers[sig] = act->handler;  /* in place before ours can run */
     }
-    /* Wine's handler is in place before ours can run. */
-    if (wrap) wine_handlers[sig] = act->handler;
     int rc = real_sigaction(sig, wrap ? &ours : act, old);
     if (rc != 0) {
         wine_handlers[sig] = previous;
