@@ -7,63 +7,12 @@
 namespace zorvin {
 namespace {
 
-constexpr Field kAllFields[] = {
-    Field::oChar,
-    Field::oChar2,
-    Field::northyaw,
-    Field::color,
-    Field::Ambient,
-    Field::sundiffusecolor,
-    Field::diffusefraction,
-    Field::classname,
-    Field::sundirection,
-    Field::suncolor,
-    Field::sunlight,
-    Field::spawnflags,
-    Field::origin,
-    Field::contrastgain,
-    Field::model,
-    Field::script_dronelag,
-    Field::script_noteworthy,
-    Field::script_wait,
-    Field::script_delay,
-    Field::bouncefraction,
-};
-static_assert(std::size(kAllFields) == kFieldCount);
-
-TEST(SettingsRecord, EachFieldNameReachesItsOwnMember) {
-  SettingsClass record;
-  for (Field field : kAllFields) FieldOf(record, field) = std::to_string(static_cast<int>(field));
-  const std::string byName[] = {
-      record.oChar,
-      record.oChar2,
-      record.northyaw,
-      record.color,
-      record.Ambient,
-      record.sundiffusecolor,
-      record.diffusefraction,
-      record.classname,
-      record.sundirection,
-      record.suncolor,
-      record.sunlight,
-      record.spawnflags,
-      record.origin,
-      record.contrastgain,
-      record.model,
-      record.script_dronelag,
-      record.script_noteworthy,
-      record.script_wait,
-      record.script_delay,
-      record.bouncefraction,
-  };
-  for (std::size_t i = 0; i < kFieldCount; ++i) EXPECT_EQ(byName[i], std::to_string(i)) << i;
-}
-
 TEST(SettingsRecord, ClearEmptiesEveryField) {
   SettingsClass record;
-  for (Field field : kAllFields) FieldOf(record, field) = "value";
+  for (const FieldRow& row : kFields) record.*row.member = "value";
   Clear(record);
-  for (Field field : kAllFields) EXPECT_EQ(FieldOf(record, field), "") << static_cast<int>(field);
+  for (const FieldRow& row : kFields)
+    EXPECT_EQ(FieldOf(record, row.field), "") << static_cast<int>(row.field);
 }
 
 SettingsClass Braces() {

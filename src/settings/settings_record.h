@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,7 @@ struct SettingsClass {
   std::string bouncefraction;
 };
 
-// Names a field of SettingsClass, in declaration order, so that tables can refer to it.
+// Names a field of SettingsClass, so that tables can refer to it.
 enum class Field : unsigned char {
   oChar,
   oChar2,
@@ -57,7 +58,51 @@ enum class Field : unsigned char {
   script_delay,
   bouncefraction,
 };
-inline constexpr std::size_t kFieldCount = 20;
+
+// Each field once: its name and its member, in the order of the names above.
+struct FieldRow {
+  Field field;
+  std::string SettingsClass::*member;
+};
+inline constexpr FieldRow kFields[] = {
+    {Field::oChar, &SettingsClass::oChar},
+    {Field::oChar2, &SettingsClass::oChar2},
+    {Field::northyaw, &SettingsClass::northyaw},
+    {Field::color, &SettingsClass::color},
+    {Field::Ambient, &SettingsClass::Ambient},
+    {Field::sundiffusecolor, &SettingsClass::sundiffusecolor},
+    {Field::diffusefraction, &SettingsClass::diffusefraction},
+    {Field::classname, &SettingsClass::classname},
+    {Field::sundirection, &SettingsClass::sundirection},
+    {Field::suncolor, &SettingsClass::suncolor},
+    {Field::sunlight, &SettingsClass::sunlight},
+    {Field::spawnflags, &SettingsClass::spawnflags},
+    {Field::origin, &SettingsClass::origin},
+    {Field::contrastgain, &SettingsClass::contrastgain},
+    {Field::model, &SettingsClass::model},
+    {Field::script_dronelag, &SettingsClass::script_dronelag},
+    {Field::script_noteworthy, &SettingsClass::script_noteworthy},
+    {Field::script_wait, &SettingsClass::script_wait},
+    {Field::script_delay, &SettingsClass::script_delay},
+    {Field::bouncefraction, &SettingsClass::bouncefraction},
+};
+inline constexpr std::size_t kFieldCount = std::size(kFields);
+
+// Row i names field i, and no member has two rows.
+constexpr bool FieldRowsAgree() {
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    if (static_cast<std::size_t>(kFields[i].field) != i) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (kFields[j].member == kFields[i].member) return false;
+    }
+  }
+  return true;
+}
+static_assert(FieldRowsAgree(), "kFields: one row per field, in the order of Field");
+static_assert(static_cast<std::size_t>(Field::bouncefraction) + 1 == kFieldCount,
+              "every Field needs its row in kFields");
+static_assert(sizeof(SettingsClass) == kFieldCount * sizeof(std::string),
+              "every member of SettingsClass needs its Field and its row in kFields");
 
 std::string& FieldOf(SettingsClass& record, Field field);
 const std::string& FieldOf(const SettingsClass& record, Field field);
