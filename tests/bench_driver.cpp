@@ -17,10 +17,10 @@
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
 #include "settings/settings_record.h"
-#include "ui/form1.h"
-#include "ui/frm_zorvin_efx.h"
+#include "ui/settings_window.h"
+#include "ui/effects_window.h"
 #include "ui/shell.h"
-#include "ui/text.h"
+#include "win32/text.h"
 
 namespace {
 
@@ -99,47 +99,47 @@ int main(int argc, char** argv) {
   Pump();
   constexpr int kRepeats = 1000;
   const wchar_t* levels[] = {L"mp_toujane", L"sp_hill400_assault", L"mp_downtown", L"sp_newvillers"};
-  ui::Form1& form = shell.TheForm1();
+  ui::SettingsWindow& form = shell.Settings();
   const double lookup = MeanMicroseconds(kRepeats, [&](int i) {
-    form.Combo1().SetText(levels[i % 4]);
-    form.Command1Click();
+    form.LevelCombo().SetText(levels[i % 4]);
+    form.ShowSettingsPressed();
   });
   // The same steps one by one: the program's own work, then each control's.
   SettingsClass record;
   std::wstring block;
-  const double combo = MeanMicroseconds(kRepeats, [&](int i) { form.Combo1().SetText(levels[i % 4]); });
+  const double combo = MeanMicroseconds(kRepeats, [&](int i) { form.LevelCombo().SetText(levels[i % 4]); });
   const double own = MeanMicroseconds(kRepeats, [&](int) {
-    const LevelEntry* entry = FindLevel(ui::ToUtf8(form.Combo1().Text()));
+    const LevelEntry* entry = FindLevel(win32::ToUtf8(form.LevelCombo().Text()));
     FillRecord(record, *entry);
-    block = ui::Widen(RenderBlock(record, entry->Layout()));
+    block = win32::Widen(RenderBlock(record, entry->Layout()));
   });
   const double label = MeanMicroseconds(kRepeats, [&](int) {
-    form.Label1().SetCaption(block);
-    block = form.Label1().Caption();
+    form.BlockStore().SetCaption(block);
+    block = form.BlockStore().Caption();
   });
-  const double text = MeanMicroseconds(kRepeats, [&](int) { form.Text1().SetText(block); });
+  const double text = MeanMicroseconds(kRepeats, [&](int) { form.BlockText().SetText(block); });
   std::printf("lookup (set the level, press MP/SPSettings): %.0f us (mean of %d)\n", lookup, kRepeats);
   std::printf(
       "  set Combo1 %.0f us; read it, find, fill and render %.0f us; set and read Label1 %.0f us; "
       "set Text1 %.0f us\n",
       combo, own, label, text);
 
-  ui::frmZorvinEfx& effects = shell.TheEffects();
-  const ui::ListBox list = effects.List1();
+  ui::EffectsWindow& effects = shell.Effects();
+  const win32::ListBox list = effects.CategoryList();
   auto select = [&](int i) {
     SendMessageW(list.Handle(), LB_SETCURSEL, static_cast<WPARAM>((i * 7) % 66), 0);
   };
   const double change = MeanMicroseconds(kRepeats, [&](int i) {
     select(i);
-    effects.List1Click();
+    effects.CategorySelected();
   });
   const double selecting = MeanMicroseconds(kRepeats, select);
   std::wstring listing;
   const double finding = MeanMicroseconds(
-      kRepeats, [&](int) { listing = ui::Widen(*FindEffectsListing(ui::ToUtf8(list.CurrentText()))); });
+      kRepeats, [&](int) { listing = win32::Widen(*FindEffectsListing(win32::ToUtf8(list.CurrentText()))); });
   const double box = MeanMicroseconds(kRepeats, [&](int i) {
     select(i);
-    effects.Text1().SetText(ui::Widen(*FindEffectsListing(ui::ToUtf8(list.CurrentText()))));
+    effects.ListingText().SetText(win32::Widen(*FindEffectsListing(win32::ToUtf8(list.CurrentText()))));
   });
   std::printf("category switch (select, show the listing): %.0f us (mean of %d)\n", change, kRepeats);
   std::printf("  select in List1 %.0f us; read it and find %.0f us; set Text1 %.0f us\n", selecting, finding,

@@ -15,13 +15,13 @@
 
 #include "error_report.h"
 #include "ui/shell.h"
-#include "ui/window.h"
+#include "win32/window.h"
 
 namespace {
 
 using zorvin::ui::Shell;
-using zorvin::ui::Window;
-using zorvin::ui::WindowDesign;
+using zorvin::win32::Window;
+using zorvin::win32::WindowDesign;
 
 constexpr int kThrow = 1;
 constexpr int kThrowInside = 2;
@@ -34,9 +34,6 @@ const WindowDesign kDesign{
     .clientWidth = 3000,
     .clientHeight = 1500,
     .background = COLOR_BTNFACE,
-    .iconId = 0,
-    .menu = {},
-    .controls = {},
 };
 
 class FaultWindow : public Window {
@@ -44,7 +41,8 @@ class FaultWindow : public Window {
   FaultWindow(Shell& shell, std::wstring_view kind) : Window(shell, kDesign), kind_(kind) {}
 
  private:
-  void OnCommand(int id, int) override {
+  void OnControl(std::size_t, int) override {}
+  void OnCommand(int id) override {
     if (id == kThrow && kind_ == L"nested") {
       SendMessageW(Handle(), WM_COMMAND, kThrowInside, 0);
       return;
@@ -62,7 +60,9 @@ class FaultWindow : public Window {
 int wmain(int argc, wchar_t** argv) {
   using zorvin::app::ReportRunTimeError;
   if (argc < 2) ReportRunTimeError(L"Form1.Text1: set text");
-  Shell shell(GetModuleHandleW(nullptr), {ReportRunTimeError, [] { ExitProcess(0); }, [] { PostQuitMessage(0); }});
+  Shell shell(GetModuleHandleW(nullptr), {.reportError = ReportRunTimeError,
+                                          .exitNow = [] { ExitProcess(0); },
+                                          .lastWindowClosed = [] { PostQuitMessage(0); }});
   FaultWindow window(shell, argv[1]);
   window.Load();
   window.ShowActive();

@@ -11,7 +11,8 @@ namespace zorvin::test {
 namespace {
 
 std::string Read(std::string_view folder, std::string_view name) {
-  std::string path = std::string(ZORVIN_GOLDEN_DIR) + "/" + std::string(folder) + "/" + std::string(name) + ".txt";
+  std::string path =
+      std::string(ZORVIN_GOLDEN_DIR) + "/" + std::string(folder) + "/" + std::string(name) + ".txt";
 #ifdef _WIN32
   // Under Wine the source tree is reached through drive Z:.
   if (path.starts_with('/')) path = "Z:" + path;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "child_process.h"
-#include "ui/form1.h"
+#include "ui/settings_window.h"
 #include "ui/ids.h"
 
 namespace {
@@ -18,7 +18,8 @@ namespace {
 using zorvin::ui::kCmdAbout;
 using zorvin::ui::kCmdEffectsList;
 using zorvin::ui::kCmdExit;
-using zorvin::ui::Form1;
+using zorvin::ui::SettingsWindow;
+using zorvin::win32::ControlId;
 
 const wchar_t* const kForm1 = L"Zorvin WorldSpawn Settings";
 const wchar_t* const kEffects = L"Ostrel Zorvin Effects List";
@@ -180,12 +181,13 @@ TEST(Program, FailedCallInAHandlerEndsInTheReportAndStatusOne) {
   Program program;
   HWND form1 = program.WaitFor(kForm1);
   ASSERT_NE(form1, nullptr);
-  HWND combo = GetDlgItem(form1, Form1::kIdCombo1);
-  HWND text = GetDlgItem(form1, Form1::kIdText1);
+  HWND combo = GetDlgItem(form1, ControlId(SettingsWindow::kLevelCombo));
+  HWND text = GetDlgItem(form1, ControlId(SettingsWindow::kBlockText));
   ASSERT_NE(text, nullptr);
   const auto lookUp = [&](const wchar_t* level) {
     SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(level));
-    SendMessageW(form1, WM_COMMAND, MAKEWPARAM(Form1::kIdCommand1, BN_CLICKED), 0);
+    SendMessageW(form1, WM_COMMAND, MAKEWPARAM(ControlId(SettingsWindow::kShowSettingsButton), BN_CLICKED),
+                 0);
   };
   lookUp(L"mp_toujane");
   wchar_t shown[64] = {};
@@ -194,7 +196,7 @@ TEST(Program, FailedCallInAHandlerEndsInTheReportAndStatusOne) {
   SendMessageW(text, WM_CLOSE, 0, 0);
   ASSERT_FALSE(IsWindow(text));
   SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"mp_farmhouse"));
-  PostMessageW(form1, WM_COMMAND, MAKEWPARAM(Form1::kIdCommand1, BN_CLICKED), 0);
+  PostMessageW(form1, WM_COMMAND, MAKEWPARAM(ControlId(SettingsWindow::kShowSettingsButton), BN_CLICKED), 0);
   ExpectReportThenStatusOne(program, L"Form1.Text1: set text");
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "child_process.h"
-#include "ui/dpi.h"
-#include "ui/text.h"
+#include "win32/dpi.h"
+#include "win32/text.h"
 #include "ui_support.h"
 
 namespace zorvin::ui::test {
@@ -37,21 +37,21 @@ void ExpectClient(HWND window, int width, int height, UINT dpi) {
 }
 
 const Expected kForm1[] = {
-    {"Command1", [](UiTest& t) { return t.F().Command1().Handle(); }, 1800, 120, 1335, 375},
-    {"Combo1", [](UiTest& t) { return t.F().Combo1().Handle(); }, 120, 120, 1455, 0},
-    {"Label3", [](UiTest& t) { return t.F().Label3().Handle(); }, 120, 480, 1455, 255},
-    {"Text1", [](UiTest& t) { return t.F().Text1().Handle(); }, 120, 720, 3255, 2895},
-    {"Label1", [](UiTest& t) { return t.F().Label1().Handle(); }, 1080, 3000, 1185, 615},
+    {"Command1", [](UiTest& t) { return t.F().ShowSettingsButton().Handle(); }, 1800, 120, 1335, 375},
+    {"Combo1", [](UiTest& t) { return t.F().LevelCombo().Handle(); }, 120, 120, 1455, 0},
+    {"Label3", [](UiTest& t) { return t.F().DisplayCaption().Handle(); }, 120, 480, 1455, 255},
+    {"Text1", [](UiTest& t) { return t.F().BlockText().Handle(); }, 120, 720, 3255, 2895},
+    {"Label1", [](UiTest& t) { return t.F().BlockStore().Handle(); }, 1080, 3000, 1185, 615},
 };
 const Expected kEffects[] = {
-    {"Label1", [](UiTest& t) { return t.E().Label1().Handle(); }, 240, 0, 2295, 255},
-    {"List1", [](UiTest& t) { return t.E().List1().Handle(); }, 240, 240, 2655, 2655},
-    {"Label2", [](UiTest& t) { return t.E().Label2().Handle(); }, 3120, 0, 3255, 255},
-    {"Text1", [](UiTest& t) { return t.E().Text1().Handle(); }, 3120, 240, 3255, 2655},
+    {"Label1", [](UiTest& t) { return t.E().CategoryCaption().Handle(); }, 240, 0, 2295, 255},
+    {"List1", [](UiTest& t) { return t.E().CategoryList().Handle(); }, 240, 240, 2655, 2655},
+    {"Label2", [](UiTest& t) { return t.E().ListingCaption().Handle(); }, 3120, 0, 3255, 255},
+    {"Text1", [](UiTest& t) { return t.E().ListingText().Handle(); }, 3120, 240, 3255, 2655},
 };
 const Expected kAbout[] = {
-    {"cmdOK", [](UiTest& t) { return t.A().CmdOK().Handle(); }, 4245, 2625, 1260, 345},
-    {"Label1", [](UiTest& t) { return t.A().Label1().Handle(); }, 1200, 600, 3015, 1335},
+    {"cmdOK", [](UiTest& t) { return t.A().OkButton().Handle(); }, 4245, 2625, 1260, 345},
+    {"Label1", [](UiTest& t) { return t.A().CreditLabel().Handle(); }, 1200, 600, 3015, 1335},
 };
 
 int FontHeight(HWND control) {
@@ -69,8 +69,8 @@ void ExpectAllScaled(UiTest& t, UINT dpi) {
   ExpectClient(t.A().Handle(), 5730, 3240, dpi);
   for (const Expected& e : kAbout) ExpectGeometry(t, e, dpi);
   // The separator: pixel widths 1 and 2 at 96 DPI.
-  const RECT grey = t.A().Line1(1).rect;
-  const RECT white = t.A().Line1(0).rect;
+  const RECT grey = t.A().SeparatorLine(1).rect;
+  const RECT white = t.A().SeparatorLine(0).rect;
   EXPECT_EQ(grey.top, Px(2445, dpi));
   EXPECT_EQ(grey.bottom - grey.top, Px(15, dpi));
   EXPECT_EQ(white.top, Px(2460, dpi));
@@ -114,8 +114,8 @@ TEST(DpiScaling, At100125150And200Percent) {
         return;
       }
       DWORD size = sizeof(before);
-      had = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before), &size) ==
-            ERROR_SUCCESS;
+      had = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
+                             &size) == ERROR_SUCCESS;
     }
     ~LogPixels() {
       if (desktop == nullptr) return;
@@ -149,8 +149,8 @@ TEST_F(DpiChange, WindowMovedToAnotherScreenLaysItselfOutAgainKeepingItsContents
   Start();
   SetComboText(L"sp_rhine");
   LookUp();
-  const std::wstring block = F().Text1().Text();
-  const int fontBefore = FontHeight(F().Text1().Handle());
+  const std::wstring block = F().BlockText().Text();
+  const int fontBefore = FontHeight(F().BlockText().Handle());
   for (UINT dpi : {144u, 192u, 96u}) {
     SCOPED_TRACE(dpi);
     RECT suggested{100, 80, 100 + Px(3495, dpi), 80 + Px(3750, dpi)};
@@ -163,18 +163,18 @@ TEST_F(DpiChange, WindowMovedToAnotherScreenLaysItselfOutAgainKeepingItsContents
     GetWindowRect(F().Handle(), &frame);
     EXPECT_EQ(frame.left, 100);
     EXPECT_EQ(frame.top, 80);
-    EXPECT_EQ(FontHeight(F().Text1().Handle()), MulDiv(8, static_cast<int>(dpi), 72)) << "8 points";
-    EXPECT_EQ(F().Text1().Text(), block);
-    EXPECT_EQ(F().Combo1().Text(), L"sp_rhine");
+    EXPECT_EQ(FontHeight(F().BlockText().Handle()), MulDiv(8, static_cast<int>(dpi), 72)) << "8 points";
+    EXPECT_EQ(F().BlockText().Text(), block);
+    EXPECT_EQ(F().LevelCombo().Text(), L"sp_rhine");
   }
-  EXPECT_EQ(FontHeight(F().Text1().Handle()), fontBefore);
+  EXPECT_EQ(FontHeight(F().BlockText().Handle()), fontBefore);
   // The effects list keeps its load-time size through a change too.
   Menu(F().Handle(), kCmdEffectsList);
   RECT suggested{0, 0, 10, 10};
   SendMessageW(E().Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
   Pump();
   for (const Expected& e : kEffects) ExpectGeometry(*this, e, 192);
-  EXPECT_EQ(E().List1().Count(), 66);
+  EXPECT_EQ(E().CategoryList().Count(), 66);
   EXPECT_TRUE(errors_.empty());
 }
 

@@ -1,6 +1,6 @@
 // Real key input: focus order, access keys, Enter and Esc.
 #include "effects/effects_catalog.h"
-#include "ui/text.h"
+#include "win32/text.h"
 #include "ui_support.h"
 
 namespace zorvin::ui::test {
@@ -10,58 +10,62 @@ using KeyboardTest = UiTest;
 
 TEST_F(KeyboardTest, TabFollowsForm1sFocusOrderAndLeavesTheTextBox) {
   Start();
-  ASSERT_TRUE(HasFocus(F().Command1().Handle()));
-  const HWND order[] = {F().Combo1().Handle(), F().Text1().Handle(), F().Command1().Handle()};
+  ASSERT_TRUE(HasFocus(F().ShowSettingsButton().Handle()));
+  const HWND order[] = {F().LevelCombo().Handle(), F().BlockText().Handle(),
+                        F().ShowSettingsButton().Handle()};
   for (HWND next : order) {
     PressKeys({VK_TAB});
     EXPECT_TRUE(PumpUntil([&] { return HasFocus(next); }));
   }
   PressKeys({VK_SHIFT, VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().Text1().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().BlockText().Handle()); }));
   PressKeys({VK_SHIFT, VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
 }
 
 TEST_F(KeyboardTest, EnterAndEscInTheTextBoxEditAndNeverClose) {
   Start();
-  SetFocus(F().Text1().Handle());
+  SetFocus(F().BlockText().Handle());
   TypeText(L"ab");
   PressKeys({VK_RETURN});
   TypeText(L"c");
   PressKeys({VK_ESCAPE});
-  EXPECT_TRUE(PumpUntil([&] { return F().Text1().Text() == L"ab\r\nc"; })) << ToUtf8(F().Text1().Text());
+  EXPECT_TRUE(PumpUntil([&] { return F().BlockText().Text() == L"ab\r\nc"; }))
+      << ToUtf8(F().BlockText().Text());
   PumpUntil([] { return false; }, 200);
   EXPECT_TRUE(F().IsVisible());
   EXPECT_EQ(closed_, 0);
   PressKeys({VK_CONTROL, 'A'});
   EXPECT_TRUE(
-      PumpUntil([&] { return SendMessageW(F().Text1().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
+      PumpUntil([&] { return SendMessageW(F().BlockText().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
 }
 
 TEST_F(KeyboardTest, TypedLevelLookedUpFromTheKeyboard) {
   Start();
   PressKeys({VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
   PressKeys({VK_CONTROL, 'A'});
   TypeText(L"mp_toujane");
-  ASSERT_TRUE(PumpUntil([&] { return F().Combo1().Text() == L"mp_toujane"; })) << ToUtf8(F().Combo1().Text());
+  ASSERT_TRUE(PumpUntil([&] { return F().LevelCombo().Text() == L"mp_toujane"; }))
+      << ToUtf8(F().LevelCombo().Text());
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Command1().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().ShowSettingsButton().Handle()); }));
   PressKeys({VK_SPACE});
-  EXPECT_TRUE(PumpUntil([&] { return F().Text1().Text().find(L"0.813 0.804 0.706") != std::wstring::npos; }));
+  EXPECT_TRUE(
+      PumpUntil([&] { return F().BlockText().Text().find(L"0.813 0.804 0.706") != std::wstring::npos; }));
 }
 
 TEST_F(KeyboardTest, DropDownOpensWithF4AndAltDown) {
   Start();
   for (std::initializer_list<WORD> keys : {std::initializer_list<WORD>{VK_F4}, {VK_MENU, VK_DOWN}}) {
-    SetFocus(F().Combo1().Handle());
+    SetFocus(F().LevelCombo().Handle());
     SetComboText(L"typed");
     PressKeys(keys);
-    EXPECT_TRUE(PumpUntil([&] { return F().Combo1().Count() == 42; }));
-    EXPECT_EQ(F().Combo1().Text(), L"");
+    EXPECT_TRUE(PumpUntil([&] { return F().LevelCombo().Count() == 42; }));
+    EXPECT_EQ(F().LevelCombo().Text(), L"");
     PressKeys({VK_ESCAPE});
-    PumpUntil([&] { return !SendMessageW(F().Combo1().Handle(), CB_GETDROPPEDSTATE, 0, 0); });
-    SendMessageW(F().Combo1().Handle(), CB_RESETCONTENT, 0, 0);
+    PumpUntil([&] { return !SendMessageW(F().LevelCombo().Handle(), CB_GETDROPPEDSTATE, 0, 0); });
+    SendMessageW(F().LevelCombo().Handle(), CB_RESETCONTENT, 0, 0);
   }
   EXPECT_TRUE(F().IsVisible());
 }
@@ -89,25 +93,24 @@ TEST_F(KeyboardTest, AccessKeysReachEveryMenuCommand) {
 TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   Start();
   Menu(F().Handle(), kCmdEffectsList);
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().CategoryList().Handle()); }));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(
-      PumpUntil([&] { return E().Text1().Text() == ListingOf("American_Effects"); }));
+  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == ListingOf("American_Effects"); }));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"ammo_supply_exp.efx"; }));
+  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == L"ammo_supply_exp.efx"; }));
   PressKeys({VK_END});
-  EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == L"wine_bottle.efx"; }));
+  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == L"wine_bottle.efx"; }));
   PressKeys({VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().Text1().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().ListingText().Handle()); }));
   PressKeys({VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().List1().Handle()); }))
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().CategoryList().Handle()); }))
       << "Tab leaves the multi-line text box";
 }
 
 TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
   Start();
   Menu(F().Handle(), kCmdEffectsList);
-  HWND list = E().List1().Handle();
+  HWND list = E().CategoryList().Handle();
   for (int index : {3, 1}) {
     RECT item{};
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
@@ -119,9 +122,8 @@ TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
     click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
-    const std::wstring expected =
-        ListingOf(EffectCategoryNames()[static_cast<std::size_t>(index)]);
-    EXPECT_TRUE(PumpUntil([&] { return E().Text1().Text() == expected; })) << index;
+    const std::wstring expected = ListingOf(EffectCategoryNames()[static_cast<std::size_t>(index)]);
+    EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == expected; })) << index;
   }
 }
 
@@ -136,7 +138,7 @@ TEST_F(KeyboardTest, EnterEscAndSpaceInTheAboutWindowPressOk) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
     Menu(E().Handle(), kCmdAbout);
-    ASSERT_TRUE(PumpUntil([&] { return HasFocus(A().CmdOK().Handle()); }));
+    ASSERT_TRUE(PumpUntil([&] { return HasFocus(A().OkButton().Handle()); }));
     PressKeys({c.vk});
     EXPECT_TRUE(PumpUntil([&] { return !A().IsVisible(); }));
     EXPECT_TRUE(E().IsVisible());

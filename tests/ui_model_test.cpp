@@ -10,7 +10,7 @@
 
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
-#include "ui/text.h"
+#include "win32/text.h"
 #include "ui_support.h"
 
 namespace zorvin::ui::test {
@@ -223,10 +223,10 @@ class ModelTest : public UiTest {
         break;
       case Kind::Ok:
         if (a.arg == 0) {
-          ClickButton(A().CmdOK().Handle());
+          ClickButton(A().OkButton().Handle());
         } else {
           SetForegroundWindow(A().Handle());
-          SetFocus(A().CmdOK().Handle());
+          SetFocus(A().OkButton().Handle());
           Pump();
           PressKeys({static_cast<WORD>(a.arg == 1 ? VK_RETURN : VK_ESCAPE)});
           PumpUntil([&] { return !A().IsVisible(); }, 1000);
@@ -241,7 +241,7 @@ class ModelTest : public UiTest {
       }
       case Kind::DropDown:
         DropDown();
-        SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+        SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
         Pump();
         break;
       case Kind::Pick:
@@ -258,15 +258,15 @@ class ModelTest : public UiTest {
         break;
       case Kind::Arrow: {
         SetForegroundWindow(E().Handle());
-        SetFocus(E().List1().Handle());
+        SetFocus(E().CategoryList().Handle());
         Pump();
-        const auto before = E().List1().Selection();
+        const auto before = E().CategoryList().Selection();
         PressKeys({static_cast<WORD>(a.arg == 0 ? VK_DOWN : VK_UP)});
-        PumpUntil([&] { return E().List1().Selection() != before; }, 300);
+        PumpUntil([&] { return E().CategoryList().Selection() != before; }, 300);
         break;
       }
       case Kind::Edit:
-        (a.arg == 0 ? F().Text1() : E().Text1()).SetText(L"typed by the user");
+        (a.arg == 0 ? F().BlockText() : E().ListingText()).SetText(L"typed by the user");
         Pump();
         break;
     }
@@ -281,21 +281,24 @@ class ModelTest : public UiTest {
       if (w->IsLoaded() != e.loaded) out << name << " loaded; ";
       if (w->IsVisible() != e.visible) out << name << " visible; ";
     };
-    window("Form1", TheShell().Form1Slot(), m.form1);
+    window("Form1", TheShell().SettingsSlot(), m.form1);
     window("frmZorvinEfx", TheShell().EffectsSlot(), m.effects);
     window("frmAbout", TheShell().AboutSlot(), m.about);
     if (m.form1.loaded && F().IsLoaded()) {
-      if (F().Combo1().Text() != m.comboText) out << "Combo1 text '" << ToUtf8(F().Combo1().Text()) << "'; ";
-      if (F().Combo1().Count() != m.comboCount) out << "Combo1 count " << F().Combo1().Count() << "; ";
-      if (F().Text1().Text() != m.text1) out << "Form1.Text1; ";
-      if (F().Label1().Caption() != m.label1) out << "Form1.Label1; ";
+      if (F().LevelCombo().Text() != m.comboText)
+        out << "Combo1 text '" << ToUtf8(F().LevelCombo().Text()) << "'; ";
+      if (F().LevelCombo().Count() != m.comboCount)
+        out << "Combo1 count " << F().LevelCombo().Count() << "; ";
+      if (F().BlockText().Text() != m.text1) out << "Form1.Text1; ";
+      if (F().BlockStore().Caption() != m.label1) out << "Form1.Label1; ";
     }
     if (m.effects.loaded && E().IsLoaded()) {
-      if (E().List1().Selection().value_or(-1) != m.selection) {
-        out << "List1 selection " << E().List1().Selection().value_or(-1) << " not " << m.selection << "; ";
+      if (E().CategoryList().Selection().value_or(-1) != m.selection) {
+        out << "List1 selection " << E().CategoryList().Selection().value_or(-1) << " not " << m.selection
+            << "; ";
       }
-      if (E().List1().Count() != 66) out << "List1 count; ";
-      if (E().Text1().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
+      if (E().CategoryList().Count() != 66) out << "List1 count; ";
+      if (E().ListingText().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
     }
     if (!errors_.empty()) out << "error reported: " << ToUtf8(errors_.front()) << "; ";
     return out.str();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/level_catalog.h"
-#include "ui/text.h"
+#include "win32/text.h"
 #include "ui_support.h"
 
 namespace zorvin::ui::test {
@@ -39,8 +39,8 @@ const BYTE* WineGdiHandleTable() {
     LONG basePriority;
   } thread{};
   ULONG length = 0;
-  if (NtQueryInformationThread(GetCurrentThread(), ThreadBasicInformation, &thread, sizeof(thread), &length) !=
-      0) {
+  if (NtQueryInformationThread(GetCurrentThread(), ThreadBasicInformation, &thread, sizeof(thread),
+                               &length) != 0) {
     return nullptr;
   }
   const ULONG teb64 = *reinterpret_cast<const ULONG*>(static_cast<const BYTE*>(thread.teb) + 0xF70);
@@ -188,26 +188,26 @@ TEST_F(BadInputTest, HostileTextsInTheComboBoxChangeNothing) {
   Start();
   SetComboText(L"sp_libya");
   LookUp();
-  const std::wstring block = F().Text1().Text();
+  const std::wstring block = F().BlockText().Text();
   ASSERT_FALSE(block.empty());
   for (const std::wstring& text : HostileTexts(false)) {
     SCOPED_TRACE(testing::Message() << "length " << text.size());
     SetComboText(text);
     LookUp();
-    EXPECT_EQ(F().Text1().Text(), block);
-    EXPECT_EQ(F().Label1().Caption(), block);
+    EXPECT_EQ(F().BlockText().Text(), block);
+    EXPECT_EQ(F().BlockStore().Caption(), block);
     // A one-line field keeps a pasted text up to its first line break, so
     // "mp_toujane" and a line break paste as the level name, which is found.
     SetComboText(L"");
-    Paste(ComboEdit(F().Combo1().Handle()), text);
+    Paste(ComboEdit(F().LevelCombo().Handle()), text);
     Pump();
-    const std::wstring pasted = F().Combo1().Text();
+    const std::wstring pasted = F().LevelCombo().Text();
     LookUp();
     const bool level = pasted == L"mp_toujane";
     EXPECT_TRUE(level || FindLevel(ToUtf8(pasted)) == nullptr);
     const std::wstring expected = level ? BlockOf("mp_toujane") : block;
-    EXPECT_EQ(F().Text1().Text(), expected);
-    EXPECT_EQ(F().Label1().Caption(), expected);
+    EXPECT_EQ(F().BlockText().Text(), expected);
+    EXPECT_EQ(F().BlockStore().Caption(), expected);
     SetComboText(L"sp_libya");
     LookUp();
   }
@@ -215,7 +215,7 @@ TEST_F(BadInputTest, HostileTextsInTheComboBoxChangeNothing) {
   // Still working afterwards.
   SetComboText(L"mp_toujane");
   LookUp();
-  EXPECT_NE(F().Text1().Text(), block);
+  EXPECT_NE(F().BlockText().Text(), block);
 }
 
 TEST_F(BadInputTest, HostileTextsInTheTextBoxesAreReplacedByTheNextResult) {
@@ -224,13 +224,13 @@ TEST_F(BadInputTest, HostileTextsInTheTextBoxesAreReplacedByTheNextResult) {
   Menu(E().Handle(), kCmdWorldspawnSettings);
   for (const std::wstring& text : HostileTexts(true)) {
     SCOPED_TRACE(testing::Message() << "length " << text.size());
-    Paste(F().Text1().Handle(), text);
+    Paste(F().BlockText().Handle(), text);
     SetComboText(L"mp_leningrad");
     LookUp();
-    EXPECT_EQ(F().Text1().Text(), F().Label1().Caption());
-    Paste(E().Text1().Handle(), text);
+    EXPECT_EQ(F().BlockText().Text(), F().BlockStore().Caption());
+    Paste(E().ListingText().Handle(), text);
     SelectCategory(65);
-    EXPECT_EQ(E().Text1().Text(), L"wine_bottle.efx");
+    EXPECT_EQ(E().ListingText().Text(), L"wine_bottle.efx");
   }
   EXPECT_TRUE(errors_.empty());
 }
@@ -239,16 +239,16 @@ TEST_F(BadInputTest, TypedControlAndForeignCharactersChangeNothing) {
   Start();
   SetComboText(L"mp_decoy");
   LookUp();
-  const std::wstring block = F().Text1().Text();
+  const std::wstring block = F().BlockText().Text();
   PressKeys({VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().Combo1().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
   PressKeys({VK_CONTROL, 'A'});
   TypeText(L"mp_d\u00e9coy\u4e16\u00a0\t");
   PressKeys({VK_CONTROL, 'B'});
   PressKeys({VK_CONTROL, 'Z'});
   PumpUntil([] { return false; }, 300);
   LookUp();
-  EXPECT_EQ(F().Text1().Text(), block);
+  EXPECT_EQ(F().BlockText().Text(), block);
   EXPECT_TRUE(F().IsVisible());
   EXPECT_TRUE(errors_.empty());
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "golden.h"
-#include "ui/text.h"
+#include "win32/text.h"
 
 namespace zorvin::ui::test {
 
@@ -131,27 +131,28 @@ void UiTest::CloseBox(HWND window) {
 }
 
 void UiTest::DropDown() {
-  SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, TRUE, 0);
   Pump();
 }
 
 void UiTest::PickLevel(int index) {
-  HWND combo = F().Combo1().Handle();
+  HWND combo = F().LevelCombo().Handle();
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
 }
 
 void UiTest::SetComboText(const std::wstring& text) {
-  SendMessageW(F().Combo1().Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(F().LevelCombo().Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   Pump();
 }
 
 void UiTest::SelectCategory(int index) {
-  HWND list = E().List1().Handle();
+  HWND list = E().CategoryList().Handle();
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // The list reports a user's selection this way; LB_SETCURSEL alone does not.
-  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(frmZorvinEfx::kIdList1, LBN_SELCHANGE),
+  SendMessageW(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(ControlId(EffectsWindow::kCategoryList), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
   Pump();
 }

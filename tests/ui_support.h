@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "ui/form1.h"
-#include "ui/frm_about.h"
-#include "ui/frm_zorvin_efx.h"
+#include "ui/settings_window.h"
+#include "ui/about_window.h"
+#include "ui/effects_window.h"
 #include "ui/ids.h"
 #include "ui/shell.h"
 
 namespace zorvin::ui::test {
+
+using namespace zorvin::win32;
 
 std::wstring TextOf(HWND hwnd);
 // The settings block of a level and the listing of a category, as expected
@@ -44,9 +46,9 @@ class UiTest : public ::testing::Test {
   void TearDown() override;
 
   Shell& TheShell() { return *shell_; }
-  Form1& F() { return shell_->TheForm1(); }
-  frmZorvinEfx& E() { return shell_->TheEffects(); }
-  frmAbout& A() { return shell_->TheAbout(); }
+  SettingsWindow& F() { return shell_->Settings(); }
+  EffectsWindow& E() { return shell_->Effects(); }
+  AboutWindow& A() { return shell_->About(); }
 
   // Dispatches what is queued, through the shell's keyboard handling as the program's loop does.
   void Pump();
@@ -61,7 +63,7 @@ class UiTest : public ::testing::Test {
   void DropDown();                              // Form1: open the level list
   void PickLevel(int index);                    // Form1: choose an item of the opened list
   void SetComboText(const std::wstring& text);  // Form1: type into the text field
-  void LookUp() { ClickButton(F().Command1().Handle()); }
+  void LookUp() { ClickButton(F().ShowSettingsButton().Handle()); }
   void SelectCategory(int index);  // effects window: the user selects an entry
 
   std::vector<std::wstring> errors_;

@@ -11,7 +11,7 @@
 
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
-#include "ui/text.h"
+#include "win32/text.h"
 #include "ui_support.h"
 
 namespace zorvin::ui::test {
@@ -146,7 +146,7 @@ TEST_F(TextFit, EveryControlDrawsInTheEightPointDialogFont) {
       EXPECT_EQ(face.height, -MulDiv(8, static_cast<int>(dpi_), 72)) << "8 points";
     }
   }
-  const Face face = FaceOf(F().Text1().Handle());
+  const Face face = FaceOf(F().BlockText().Handle());
   std::printf("  %3u dpi  every control: %s (%s), %ld px em\n", dpi_, ToUtf8(face.family).c_str(),
               ToUtf8(face.full).c_str(), -face.height);
 }
@@ -160,10 +160,10 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   // One-line labels: the caption within the part of the label that shows, as
   // measured and as painted, with a clear column to its right (text cut at the
   // label's edge would reach its last column).
-  for (const OneLine& label :
-       {OneLine{"Form1.Label3", F().Label3().Handle()}, OneLine{"frmZorvinEfx.Label1", E().Label1().Handle()},
-        OneLine{"frmZorvinEfx.Label2", E().Label2().Handle()},
-        OneLine{"frmAbout.lblVersion", A().LblVersion().Handle()}}) {
+  for (const OneLine& label : {OneLine{"Form1.Label3", F().DisplayCaption().Handle()},
+                               OneLine{"frmZorvinEfx.Label1", E().CategoryCaption().Handle()},
+                               OneLine{"frmZorvinEfx.Label2", E().ListingCaption().Handle()},
+                               OneLine{"frmAbout.lblVersion", A().VersionLabel().Handle()}}) {
     const std::wstring text = TextOf(label.control);
     const SIZE needs = Extent(label.control, text);
     const RECT has = PaintedRect(label.control);
@@ -176,8 +176,8 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
     EXPECT_LT(ink.right, has.right - 1) << label.what << ": painted to its edge";
   }
   // Buttons: the caption inside the frame and the focus rectangle.
-  for (const OneLine& button : {OneLine{"Form1.Command1", F().Command1().Handle()},
-                                OneLine{"frmAbout.cmdOK", A().CmdOK().Handle()}}) {
+  for (const OneLine& button : {OneLine{"Form1.Command1", F().ShowSettingsButton().Handle()},
+                                OneLine{"frmAbout.cmdOK", A().OkButton().Handle()}}) {
     const std::wstring text = TextOf(button.control);
     const SIZE needs = Extent(button.control, text);
     RECT client{};
@@ -189,7 +189,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   }
   // The credit wraps at word boundaries inside its box: every line whole, all lines inside.
   {
-    HWND credit = A().Label1().Handle();
+    HWND credit = A().CreditLabel().Handle();
     const std::wstring text = TextOf(credit);
     RECT client{};
     GetClientRect(credit, &client);
@@ -230,7 +230,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   // reported, not required to fit (the field scrolls).
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
-  ASSERT_TRUE(GetComboBoxInfo(F().Combo1().Handle(), &combo));
+  ASSERT_TRUE(GetComboBoxInfo(F().LevelCombo().Handle(), &combo));
   RECT field{};
   SendMessageW(combo.hwndItem, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&field));
   Report("Form1.Combo1 (its field)", L"MP/SP_LEVELS", Extent(combo.hwndItem, L"MP/SP_LEVELS").cx,
@@ -243,10 +243,10 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
   DropDown();
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
-  ASSERT_TRUE(GetComboBoxInfo(F().Combo1().Handle(), &combo));
+  ASSERT_TRUE(GetComboBoxInfo(F().LevelCombo().Handle(), &combo));
   HWND list = combo.hwndList;
   ASSERT_TRUE(IsWindowVisible(list));
-  ASSERT_EQ(F().Combo1().Count(), 42);
+  ASSERT_EQ(F().LevelCombo().Count(), 42);
   // Each item as painted, scrolled into view: its text must leave the list's
   // last column (beside the scroll bar) clear. Glyphs can reach a pixel or two
   // past the measured width, so the paint is read, not only the measure.
@@ -265,7 +265,7 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
       if (seen[index] || item.top < 0 || item.bottom > client.bottom) continue;
       seen[index] = true;
       top = index + 1;
-      const std::wstring text = F().Combo1().Item(index);
+      const std::wstring text = F().LevelCombo().Item(index);
       const RECT ink = Ink(list, {0, item.top, client.right, item.bottom});
       EXPECT_EQ(ink.right >= ink.left, !text.empty()) << ToUtf8(text);
       EXPECT_LT(ink.right, client.right - 1) << ToUtf8(text) << ": painted to the list's edge";
@@ -276,10 +276,10 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
     }
   }
   Report("Form1.Combo1 open list", widest, widestInk + 1, client.right);
-  const RECT comboPlace = RectInParent(F().Combo1().Handle());
+  const RECT comboPlace = RectInParent(F().LevelCombo().Handle());
   EXPECT_EQ(comboPlace.right - comboPlace.left, MulDiv(1455, static_cast<int>(dpi_), 1440))
       << "the combo box keeps its design width";
-  SendMessageW(F().Combo1().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
   EXPECT_TRUE(errors_.empty());
 }
@@ -338,17 +338,17 @@ TEST_F(TextFit, WrappedLinesOfBlocksAndListingsDoNotGrow) {
                                   [&](const WrapCount& count) { return count.dpi == dpi_; });
   ASSERT_NE(limit, std::end(kMostWrapped)) << "no count recorded for " << dpi_ << " DPI";
   Start();
-  Wrapped blocks(F().Text1().Handle());
+  Wrapped blocks(F().BlockText().Handle());
   for (const LevelEntry& level : LevelCatalog()) {
     SetComboText(Widen(level.Key()));
     LookUp();
-    blocks.Add(F().Text1().Text());
+    blocks.Add(F().BlockText().Text());
   }
   Menu(F().Handle(), kCmdEffectsList);
-  Wrapped listings(E().Text1().Handle());
+  Wrapped listings(E().ListingText().Handle());
   for (int index = 0; index < static_cast<int>(kEffectCategoryCount); ++index) {
     SelectCategory(index);
-    listings.Add(E().Text1().Text());
+    listings.Add(E().ListingText().Text());
   }
   Report("Form1.Text1 widest line", blocks.WidestLine(), blocks.Widest(), blocks.Room());
   Report("frmZorvinEfx.Text1 widest", listings.WidestLine(), listings.Widest(), listings.Room());
@@ -397,10 +397,10 @@ void ExpectNoLabelOver(HWND box, const char* what) {
 
 TEST_F(TextFit, NoLabelPaintsOverTheEdgeOfABox) {
   Start();
-  ExpectNoLabelOver(F().Text1().Handle(), "Form1.Text1");
+  ExpectNoLabelOver(F().BlockText().Handle(), "Form1.Text1");
   Menu(F().Handle(), kCmdEffectsList);
-  ExpectNoLabelOver(E().List1().Handle(), "frmZorvinEfx.List1");
-  ExpectNoLabelOver(E().Text1().Handle(), "frmZorvinEfx.Text1");
+  ExpectNoLabelOver(E().CategoryList().Handle(), "frmZorvinEfx.List1");
+  ExpectNoLabelOver(E().ListingText().Handle(), "frmZorvinEfx.Text1");
   EXPECT_TRUE(errors_.empty());
 }
 

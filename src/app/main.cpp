@@ -7,7 +7,7 @@
 
 #include "error_report.h"
 #include "ui/shell.h"
-#include "ui/ui_error.h"
+#include "win32/error.h"
 
 namespace {
 
@@ -49,16 +49,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearch();
   BecomeDpiAware();
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  if (!InitCommonControlsEx(&controls)) ReportRunTimeError(L"register the common controls");
   try {
     zorvin::ui::Shell shell(instance, {
-                                          ReportRunTimeError,
-                                          [] { ExitProcess(0); },
-                                          [] { PostQuitMessage(0); },
+                                          .reportError = ReportRunTimeError,
+                                          .exitNow = [] { ExitProcess(0); },
+                                          .lastWindowClosed = [] { PostQuitMessage(0); },
                                       });
     shell.Start();
     return shell.Run();
-  } catch (const zorvin::ui::UiError& error) {
+  } catch (const zorvin::win32::UiError& error) {
     ReportRunTimeError(error.Operation());
   } catch (...) {
     ReportRunTimeError(L"unexpected failure");

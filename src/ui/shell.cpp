@@ -1,37 +1,39 @@
 #include "ui/shell.h"
 
-#include "ui/form1.h"
-#include "ui/frm_about.h"
-#include "ui/frm_zorvin_efx.h"
-#include "ui/ui_error.h"
+#include "ui/about_window.h"
+#include "ui/effects_window.h"
+#include "ui/settings_window.h"
+#include "win32/error.h"
 
 namespace zorvin::ui {
+
+using win32::Check;
+using win32::Window;
 
 Shell::Shell(HINSTANCE instance, ShellHooks hooks) : instance_(instance), hooks_(std::move(hooks)) {}
 
 Shell::~Shell() {
   closing_ = true;
   // Destroy the on-screen parts while the window objects are still whole.
-  if (form1_) form1_->Destroy();
+  if (settings_) settings_->Destroy();
   if (about_) about_->Destroy();
   if (effects_) effects_->Destroy();
-  if (hiddenOwner_ != nullptr) DestroyWindow(hiddenOwner_);
 }
 
-void Shell::Start() { Show(TheForm1()); }
+void Shell::Start() { Show(Settings()); }
 
-Form1& Shell::TheForm1() {
-  if (!form1_) form1_ = std::make_unique<Form1>(*this);
-  return *form1_;
+SettingsWindow& Shell::Settings() {
+  if (!settings_) settings_ = std::make_unique<SettingsWindow>(*this);
+  return *settings_;
 }
 
-frmZorvinEfx& Shell::TheEffects() {
-  if (!effects_) effects_ = std::make_unique<frmZorvinEfx>(*this);
+EffectsWindow& Shell::Effects() {
+  if (!effects_) effects_ = std::make_unique<EffectsWindow>(*this);
   return *effects_;
 }
 
-frmAbout& Shell::TheAbout() {
-  if (!about_) about_ = std::make_unique<frmAbout>(*this);
+AboutWindow& Shell::About() {
+  if (!about_) about_ = std::make_unique<AboutWindow>(*this);
   return *about_;
 }
 
@@ -42,27 +44,25 @@ void Shell::Show(Window& window) {
 
 void Shell::Hide(Window& window) { window.Hide(); }
 
-void Shell::EndProgram() {
-  closing_ = true;
-  hooks_.endProgram();
-}
-
 // In both two-step moves the other window is shown first, then the window
 // whose command ran is hidden.
 void Shell::EffectsListChosen() {
-  Show(TheEffects());
-  Hide(TheForm1());
+  Show(Effects());
+  Hide(Settings());
 }
 
-void Shell::WorldspawnSettingsChosen() { Show(TheForm1()); }
+void Shell::WorldspawnSettingsChosen() { Show(Settings()); }
 
-void Shell::ExitChosen() { EndProgram(); }
+void Shell::ExitChosen() {
+  closing_ = true;
+  hooks_.exitNow();
+}
 
-void Shell::AboutChosen() { Show(TheAbout()); }
+void Shell::AboutChosen() { Show(About()); }
 
 void Shell::AboutOkChosen() {
-  Show(TheEffects());
-  Hide(TheAbout());
+  Show(Effects());
+  Hide(About());
 }
 
 void Shell::ReportError(const std::wstring& operation) noexcept {
@@ -75,7 +75,7 @@ void Shell::ReportError(const std::wstring& operation) noexcept {
 
 void Shell::WindowUnloaded(Window&) {
   if (closing_) return;
-  const Window* const windows[] = {form1_.get(), about_.get(), effects_.get()};
+  const Window* const windows[] = {settings_.get(), about_.get(), effects_.get()};
   bool anyOnScreen = false;
   for (const Window* window : windows)
     anyOnScreen = anyOnScreen || (window != nullptr && window->IsVisible());
@@ -84,12 +84,12 @@ void Shell::WindowUnloaded(Window&) {
   // process the user can neither see nor reach is of no use.
   if (!anyOnScreen) {
     closing_ = true;
-    hooks_.closeProgram();
+    hooks_.lastWindowClosed();
   }
 }
 
 HWND Shell::HiddenOwner() {
-  if (hiddenOwner_ != nullptr) return hiddenOwner_;
+  if (hiddenOwner_) return hiddenOwner_.Get();
   const wchar_t* const className = L"ZorvinEffects.Owner";
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
@@ -101,16 +101,16 @@ HWND Shell::HiddenOwner() {
     cls.lpszClassName = className;
     Check(RegisterClassExW(&cls) != 0, L"register the owner window class");
   }
-  hiddenOwner_ =
-      CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
-  Check(hiddenOwner_ != nullptr, L"create the owner window");
-  return hiddenOwner_;
+  hiddenOwner_.Reset(
+      CreateWindowExW(0, className, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
+  Check(static_cast<bool>(hiddenOwner_), L"create the owner window");
+  return hiddenOwner_.Get();
 }
 
 Window* Shell::Root(HWND hwnd) const {
   if (hwnd == nullptr) return nullptr;
   HWND root = GetAncestor(hwnd, GA_ROOT);
-  Window* const windows[] = {form1_.get(), about_.get(), effects_.get()};
+  Window* const windows[] = {settings_.get(), about_.get(), effects_.get()};
   for (Window* window : windows) {
     if (window != nullptr && window->IsLoaded() && window->Handle() == root) return window;
   }

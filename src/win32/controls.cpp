@@ -1,10 +1,10 @@
-#include "ui/controls.h"
+#include "win32/controls.h"
 
 #include <algorithm>
 
-#include "ui/ui_error.h"
+#include "win32/error.h"
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 int WidestText(HWND window, HFONT font, std::span<const std::wstring> texts, const std::wstring& operation) {
   HDC dc = GetDC(window);
@@ -71,8 +71,8 @@ void Control::SetText(std::wstring_view text) const {
 int Control::WidestText(std::span<const std::wstring> texts) const {
   const auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT, 0, 0, L"measure text"));
   // No font set: the control draws in the system font.
-  return ui::WidestText(hwnd_, font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
-                        texts, Operation(L"measure text"));
+  return win32::WidestText(hwnd_, font != nullptr ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
+                           texts, Operation(L"measure text"));
 }
 
 SIZE Control::Size() const {
@@ -134,8 +134,4 @@ std::wstring ListBox::CurrentText() const {
   return selection ? Item(*selection) : std::wstring();
 }
 
-void ListBox::SetWidth(int width) const { SetSize(width, Size().cy, L"set width"); }
-
-void ListBox::SetHeight(int height) const { SetSize(Size().cx, height, L"set height"); }
-
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

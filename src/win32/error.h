@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 class UiError : public std::runtime_error {
  public:
@@ -26,4 +26,4 @@ inline void Check(bool ok, const std::wstring& operation) {
   if (!ok) Fail(operation);
 }
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

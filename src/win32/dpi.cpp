@@ -1,9 +1,9 @@
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 namespace {
 
 // The per-monitor functions exist from Windows 10 1607 on; older systems (and
@@ -65,4 +65,4 @@ int ScrollBarWidth(UINT dpi) {
   return MulDiv(GetSystemMetrics(SM_CXVSCROLL), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

@@ -1,12 +1,12 @@
-#include "ui/text.h"
+#include "win32/text.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "ui/ui_error.h"
+#include "win32/error.h"
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
@@ -33,4 +33,4 @@ std::string ToUtf8(std::wstring_view text) {
   return narrow;
 }
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 // UTF-8 (the catalogs are plain ASCII) to UTF-16.
 std::wstring Widen(std::string_view text);
@@ -13,4 +13,4 @@ std::wstring Widen(std::string_view text);
 // converts; such a text simply matches no catalog name.
 std::string ToUtf8(std::wstring_view text);
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 // Width in pixels of the widest of texts, each one line, in font, measured on
 // one device context of window.
@@ -96,8 +96,6 @@ class ListBox : public Control {
   void SetCurrentText(std::wstring_view text) const;
   // The selected entry's text, or the empty text when none is selected.
   std::wstring CurrentText() const;
-  void SetWidth(int width) const;
-  void SetHeight(int height) const;
 };
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

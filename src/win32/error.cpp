@@ -1,6 +1,6 @@
-#include "ui/ui_error.h"
+#include "win32/error.h"
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 
 namespace {
 std::string Narrow(const std::wstring& text) {
@@ -16,4 +16,4 @@ UiError::UiError(std::wstring operation)
 
 void Fail(const std::wstring& operation) { throw UiError(operation); }
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32

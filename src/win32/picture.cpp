@@ -1,18 +1,14 @@
-#include "ui/picture.h"
+#include "win32/picture.h"
 
 #include <objbase.h>
 #include <wincodec.h>
 
 #include <cstring>
 
-#include "ui/ui_error.h"
+#include "win32/error.h"
 
-namespace zorvin::ui {
+namespace zorvin::win32 {
 namespace {
-
-const wchar_t* const kOperation = L"load the background picture";
-
-void CheckHr(HRESULT hr) { Check(SUCCEEDED(hr), kOperation); }
 
 template <typename Interface>
 class ComPtr {
@@ -47,33 +43,34 @@ class ComScope {
 
 }  // namespace
 
-Picture LoadJpegResource(HINSTANCE module, int id) {
+Picture LoadJpegResource(HINSTANCE module, int id, const std::wstring& operation) {
+  const auto checkHr = [&](HRESULT hr) { Check(SUCCEEDED(hr), operation); };
   HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-  Check(info != nullptr, kOperation);
+  Check(info != nullptr, operation);
   HGLOBAL loaded = LoadResource(module, info);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   const DWORD size = SizeofResource(module, info);
-  Check(bytes != nullptr && size > 0, kOperation);
+  Check(bytes != nullptr && size > 0, operation);
 
   const ComScope com;
   ComPtr<IWICImagingFactory> factory;
-  CheckHr(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+  checkHr(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                            reinterpret_cast<void**>(factory.Put())));
   ComPtr<IWICStream> stream;
-  CheckHr(factory->CreateStream(stream.Put()));
-  CheckHr(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size));
+  checkHr(factory->CreateStream(stream.Put()));
+  checkHr(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size));
   ComPtr<IWICBitmapDecoder> decoder;
-  CheckHr(
+  checkHr(
       factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put()));
   ComPtr<IWICBitmapFrameDecode> frame;
-  CheckHr(decoder->GetFrame(0, frame.Put()));
+  checkHr(decoder->GetFrame(0, frame.Put()));
   ComPtr<IWICFormatConverter> pixels;
-  CheckHr(factory->CreateFormatConverter(pixels.Put()));
-  CheckHr(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+  checkHr(factory->CreateFormatConverter(pixels.Put()));
+  checkHr(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                              WICBitmapPaletteTypeCustom));
   UINT width = 0, height = 0;
-  CheckHr(pixels->GetSize(&width, &height));
-  Check(width > 0 && height > 0 && width < 4096 && height < 4096, kOperation);
+  checkHr(pixels->GetSize(&width, &height));
+  Check(width > 0 && height > 0 && width < 4096 && height < 4096, operation);
 
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof(format.bmiHeader);
@@ -85,12 +82,12 @@ Picture LoadJpegResource(HINSTANCE module, int id) {
   void* bits = nullptr;
   Picture picture;
   picture.bitmap.Reset(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-  Check(picture.bitmap && bits != nullptr, kOperation);
+  Check(picture.bitmap && bits != nullptr, operation);
   const UINT stride = width * 4;
-  CheckHr(pixels->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)));
+  checkHr(pixels->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)));
   picture.width = static_cast<int>(width);
   picture.height = static_cast<int>(height);
   return picture;
 }
 
-}  // namespace zorvin::ui
+}  // namespace zorvin::win32
