@@ -1,10 +1,77 @@
-#!/bin/sh
-# Runs a Windows exe under Wine in the build's private prefix.
-# Usage: wine-run.sh PREFIX EXE [ARGS...]
-# The caller provides the display and, for speed, a persistent wineserver (see wine-session.sh).
-WINEPREFIX=$(realpath -m "$1")
+#!/bin/bash
+# Runs a Windows exe under Wine in a build's private prefix: the builds run
+# their tests through it (CMAKE_CROSSCOMPILING_EMULATOR).
+#
+# Usage: wine-run.sh [--x86] PREFIX EXE [ARGS...]
+#        wine-run.sh --stop PREFIX
+#
+# Inside a session of wine-session.sh the exe runs in that session. On its
+# own, it starts what the exe needs once, for later runs to reuse: a private
+# Xvfb display (never the user's: the tests press keys) and a persistent
+# wineserver. --stop, the tests' last step, ends them. An x86 exe outside a
+# session runs in a session of its own (slower: the set-up is per exe).
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+. "$here/wine-env.sh"
+
+x86=0 stop=0
+case ${1:-} in
+  --x86) x86=1; shift ;;
+  --stop) stop=1; shift ;;
+esac
+prefix=$(realpath -m "$1")
 shift
-export WINEPREFIX
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
-exec /usr/lib/wine/wine64 "$@"
+wine_environment "$prefix"
+
+if [ -n "${ZORVIN_WINE_SESSION:-}" ]; then
+  [ "$stop" = 1 ] && exit 0  # the session ends what it started
+  exec "$ZORVIN_WINE" "$@"
+fi
+
+state=$prefix-display
+# A process that has ended but is not yet reaped (its parent may be long gone) counts as ended.
+alive() {  # PID_FILE
+  local pid
+  pid=$(cat "$1" 2>/dev/null) || return 1
+  [ -r "/proc/$pid/stat" ] && [ "$(cut -d' ' -f3 "/proc/$pid/stat")" != Z ]
+}
+xvfb_running() { alive "$state/xvfb.pid"; }
+
+if [ "$stop" = 1 ]; then
+  [ -d "$state" ] || exit 0
+  exec 9>"$state/lock"
+  flock 9
+  stop_server
+  xvfb_running && kill "$(cat "$state/xvfb.pid")"
+  rm -f "$state/xvfb.pid" "$state/display" "$state/server.pid"
+  exit 0
+fi
+
+if [ "$x86" = 1 ]; then
+  exec "$here/wine-session.sh" --xvfb --x86 "$prefix" "$ZORVIN_WINE" "$@"
+fi
+
+# One caller at a time sets up; the lock is not passed on to what starts here.
+mkdir -p "$state"
+exec 9>"$state/lock"
+flock 9
+if ! xvfb_running; then
+  rm -f "$state/display"
+  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$state/display" 9>&- </dev/null >/dev/null 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -s "$state/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$state/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+fi
+export DISPLAY=:$(cat "$state/display")
+if ! alive "$state/server.pid"; then
+  prepare_prefix --xvfb 9>&-
+  # A persistent server whose process is known, so that a later run can tell it ended.
+  "$ZORVIN_WINESERVER" -f -p </dev/null >/dev/null 2>&1 9>&- &
+  echo $! >"$state/server.pid"
+  warm_server 9>&-
+fi
+exec 9>&-
+exec "$ZORVIN_WINE" "$@"

@@ -11,7 +11,7 @@ cmake --build --preset win64 --target ZorvinEffects
 
 exe=build/win64/bin/ZorvinEffects.exe
 if [ -n "${DISPLAY:-}" ]; then
-  exec cmake/wine-session.sh build/win64/wineprefix-desktop /usr/lib/wine/wine64 "$exe"
+  exec cmake/wine-session.sh build/win64/wineprefix-desktop cmake/wine-run.sh build/win64/wineprefix-desktop "$exe"
 fi
 echo "No \$DISPLAY: running on a virtual display (scripts/screenshots.sh shows what it looks like)."
-exec cmake/wine-session.sh --xvfb build/win64/wineprefix /usr/lib/wine/wine64 "$exe"
+exec cmake/wine-session.sh --xvfb build/win64/wineprefix cmake/wine-run.sh build/win64/wineprefix "$exe"

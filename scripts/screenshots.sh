@@ -18,11 +18,12 @@ if [ "${1:-}" != "--inner" ]; then
   exec cmake/wine-session.sh --xvfb "${session[@]}" "build/$preset/wineprefix" \
     bash -c "'$0' --inner 96 && '$0' --inner 192"
 fi
+. cmake/wine-env.sh
 dpi=$2
 out=$ZORVIN_SHOT_DIR
 suffix=$([ "$dpi" = 96 ] && echo "" || echo "-$((dpi * 100 / 96))")
-/usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-trap '/usr/lib/wine/wine64 reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1' EXIT
+"$ZORVIN_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+trap 'quiet "$ZORVIN_WINE" reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d 96 /f' EXIT
 
 wait_for() {  # CAPTION: prints the X window of the visible window with that caption
   local id
@@ -49,7 +50,7 @@ shot() {  # WINDOW FILE
   rm -f "$previous"
 }
 
-/usr/lib/wine/wine64 "$ZORVIN_SHOT_EXE" &
+"$ZORVIN_WINE" "$ZORVIN_SHOT_EXE" &
 program=$!
 
 form1=$(wait_for "Zorvin WorldSpawn Settings")
