@@ -6,9 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-version=$(sed -n 's/.*VALUE "FileVersion", "\(.*\)".*/\1/p' src/app/resources.rc)
 for preset in win32 win64; do
   cmake --preset "$preset" >/dev/null
+  version=$(cat "build/$preset/version.txt")  # from the project's version, by the configure step
   cmake --build --preset "$preset" --target ZorvinEffects >/dev/null
   archive=build/ZorvinEffects-$version-$preset.zip
   python3 - "$archive" "build/$preset/bin/ZorvinEffects.exe" README.md LICENSE.txt <<'PY'

@@ -1,10 +1,12 @@
 #!/bin/bash
 # Checks a built ZorvinEffects.exe from outside: format, subsystem, imports,
 # version data, icon images and manifest.
-# Usage: check_exe.sh EXE x86|x64
+# Usage: check_exe.sh EXE x86|x64 VERSION_TEXT VERSION   (such as 1.00 1.0.0)
 set -uo pipefail
 exe=$1
 arch=$2
+version_text=$3
+version=$4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -13,13 +15,13 @@ pass() { echo "ok: $*"; }
 case $arch in
   x86) objdump=i686-w64-mingw32-objdump; format="PE32 executable (GUI) Intel 80386" ;;
   x64) objdump=x86_64-w64-mingw32-objdump; format="PE32+ executable (GUI) x86-64" ;;
-  *) echo "usage: $0 EXE x86|x64"; exit 2 ;;
+  *) echo "usage: $0 EXE x86|x64 VERSION_TEXT VERSION"; exit 2 ;;
 esac
 
 what=$(file -b "$exe")
 [[ $what == "$format"* ]] && pass "$what" || fail "format: $what"
 
-headers=$($objdump -p "$exe")
+headers=$(TZ=UTC $objdump -p "$exe")
 grep -qE '^Subsystem\s+00000002' <<<"$headers" && pass "GUI subsystem" || fail "subsystem"
 
 # Only Windows' own DLLs: nothing of the compiler's runtime beside the exe.
@@ -35,19 +37,20 @@ trap 'rm -rf "$tmp"' EXIT
 wrestool -x --raw -t 16 "$exe" >"$tmp/version" 2>/dev/null
 strings -el "$tmp/version" >"$tmp/version.txt"
 for pair in "ProductName=zorvinwpsettings" "InternalName=ZorvinEffects" "OriginalFilename=ZorvinEffects.exe" \
-            "FileVersion=1.00" "ProductVersion=1.00"; do
+            "FileVersion=$version_text" "ProductVersion=$version_text"; do
   name=${pair%%=*}
   value=${pair#*=}
   [ "$(grep -A1 -x "$name" "$tmp/version.txt" | sed -n 2p)" = "$value" ] && pass "$name $value" ||
     fail "version string $name is not $value"
 done
-# Fixed part: file and product version 1.0.0.0; translation English (United States), Unicode.
-python3 - "$tmp/version" <<'PY' && pass "version 1.0.0.0, 0409/1200" || fail "fixed version data"
+# Fixed part: file and product version; translation English (United States), Unicode.
+python3 - "$tmp/version" "$version" <<'PY' && pass "version $version.0, 0409/1200" || fail "fixed version data"
 import struct, sys
 data = open(sys.argv[1], 'rb').read()
+major, minor, patch = (int(part) for part in sys.argv[2].split('.'))
 at = data.find(struct.pack('<I', 0xFEEF04BD))
-ms, ls, pms, pls = struct.unpack_from('<IIII', data, at + 8)
-assert (ms, ls, pms, pls) == (0x10000, 0, 0x10000, 0), (ms, ls, pms, pls)
+expected = ((major << 16) | minor, patch << 16)
+assert struct.unpack_from('<IIII', data, at + 8) == expected * 2, struct.unpack_from('<IIII', data, at + 8)
 assert struct.pack('<HH', 0x0409, 1200) in data[data.find('Translation'.encode('utf-16-le')):]
 PY
 
@@ -62,51 +65,43 @@ expected="--icon --width=32 --height=32 --bit-depth=4 --palette-size=16
 [ "$icons" = "$expected" ] && pass "five icon images" || fail "icon images: $icons"
 
 wrestool -x --raw -t 24 "$exe" >"$tmp/manifest" 2>/dev/null
-for needle in Microsoft.Windows.Common-Controls PerMonitorV2 asInvoker supportedOS; do
+for needle in Microsoft.Windows.Common-Controls PerMonitorV2 asInvoker supportedOS "version=\"$version.0\""; do
   grep -q "$needle" "$tmp/manifest" && pass "manifest: $needle" || fail "manifest lacks $needle"
 done
 
-# Hardening, read from the PE headers: ASLR with relocations, NX, high-entropy
-# addresses on x64, no section both writable and executable, dependencies of
-# the imports searched in System32 only, and no link time in the header.
-while read -r line; do
-  case $line in ok:*) pass "${line#ok: }" ;; *) fail "${line#FAIL: }" ;; esac
-done < <(python3 - "$exe" "$arch" <<'PY'
-import struct, sys
-image = open(sys.argv[1], 'rb').read()
-x64 = sys.argv[2] == 'x64'
-pe = struct.unpack_from('<I', image, 0x3C)[0]
-sections = struct.unpack_from('<H', image, pe + 6)[0]
-timestamp = struct.unpack_from('<I', image, pe + 8)[0]
-optional = pe + 24
-characteristics = struct.unpack_from('<H', image, optional + 70)[0]
-directories = optional + (112 if x64 else 96)
-def report(ok, what): print(('ok: ' if ok else 'FAIL: ') + what)
-report(characteristics & 0x0040, 'ASLR (dynamic base)')
-report(characteristics & 0x0100, 'NX compatible')
-if x64:
-    report(characteristics & 0x0020, 'high-entropy VA')
-reloc_rva, reloc_size = struct.unpack_from('<II', image, directories + 5 * 8)
-report(reloc_size > 0, 'relocations for ASLR')
-report(timestamp == 0, 'no link time in the header')
-table = optional + struct.unpack_from('<H', image, pe + 20)[0]
-spans = []
-for i in range(sections):
-    entry = table + 40 * i
-    name = image[entry:entry + 8].rstrip(b'\0').decode()
-    vsize, virtual, raw_size, raw = struct.unpack_from('<IIII', image, entry + 8)
-    flags = struct.unpack_from('<I', image, entry + 36)[0]
-    report(not (flags & 0x20000000 and flags & 0x80000000), f'section {name} not both writable and executable')
-    spans.append((virtual, max(vsize, raw_size), raw))
-config_rva, config_size = struct.unpack_from('<II', image, directories + 10 * 8)
-flags = None
-for virtual, size, raw in spans:
-    if config_size and virtual <= config_rva < virtual + size:
-        # DependentLoadFlags: the WORD after CSDVersion.
-        flags = struct.unpack_from('<H', image, raw + config_rva - virtual + (0x4E if x64 else 0x36))[0]
-report(flags == 0x0800, 'imports\' dependencies load from System32 only (DependentLoadFlags 0x800)')
-PY
-)
+# Hardening, as objdump prints the PE headers: ASLR with relocations, NX,
+# high-entropy addresses on x64, no link time in the header, and no section
+# both writable and executable.
+dll_flags=$(sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p' <<<"$headers")
+for flag in DYNAMIC_BASE NX_COMPAT; do
+  grep -qw "$flag" <<<"$dll_flags" && pass "$flag" || fail "no $flag"
+done
+if [ "$arch" = x64 ]; then
+  grep -qw HIGH_ENTROPY_VA <<<"$dll_flags" && pass "HIGH_ENTROPY_VA" || fail "no HIGH_ENTROPY_VA"
+fi
+directory() { awk -v name="$1" '$1 == "Entry" && index($0, name) { print $3, $4 }' <<<"$headers"; }
+read -r _ reloc_size < <(directory "Base Relocation Directory")
+[ $((16#${reloc_size:-0})) -gt 0 ] && pass "relocations for ASLR" || fail "no relocations"
+grep -qE '^Time/Date\s+Thu Jan  1 00:00:00 1970$' <<<"$headers" && pass "no link time in the header" ||
+  fail "link time in the header: $(grep '^Time/Date' <<<"$headers")"
+sections=$($objdump -h "$exe")
+writable_code=$(awk '$1 ~ /^[0-9]+$/ { name = $2; next } /CODE/ && !/READONLY/ { print name }' <<<"$sections")
+[ -z "$writable_code" ] && pass "no section both writable and executable" || fail "writable code: $writable_code"
+
+# The one flag objdump does not print: DependentLoadFlags in the load
+# configuration (the WORD after CSDVersion), 0x800 to load the imports'
+# dependencies from System32 only.
+read -r config_rva config_size < <(directory "Load Configuration Directory")
+image_base=$((16#$(awk '$1 == "ImageBase" { print $2 }' <<<"$headers")))
+config=$((16#$config_rva + image_base))
+flags=none
+while read -r vma file_offset size; do
+  if [ $((16#${config_size:-0})) -gt 0 ] && [ "$config" -ge $((16#$vma)) ] && [ "$config" -lt $((16#$vma + 16#$size)) ]; then
+    at=$((config - 16#$vma + 16#$file_offset + $([ "$arch" = x64 ] && echo 78 || echo 54)))
+    flags=$(od -An -tx2 -j "$at" -N2 "$exe" | tr -d ' ')
+  fi
+done < <(awk '$1 ~ /^[0-9]+$/ { print $4, $6, $3 }' <<<"$sections")
+[ "$flags" = 0800 ] && pass "imports' dependencies load from System32 only" || fail "DependentLoadFlags: $flags"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
