@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zorvin::win32 {
@@ -60,6 +61,11 @@ struct WindowDesign {
   std::span<const MenuDesign> menu = {};
   std::span<const ControlDesign> controls = {};
 };
+
+// "Form1.Text1": a control's full name for error reports.
+inline std::wstring QualifiedName(std::wstring_view windowName, const ControlDesign& control) {
+  return std::wstring(windowName) + L"." + std::wstring(control.name);
+}
 
 // Control ids follow the controls' order from here; menu commands, IDOK and
 // IDCANCEL lie outside that range.

@@ -1,5 +1,7 @@
 #include "win32/label_clip.h"
 
+#include <string>
+
 #include "win32/error.h"
 #include "win32/handles.h"
 
@@ -33,9 +35,10 @@ void ClipLabel(std::span<const HWND> controls, std::span<const ControlDesign> ro
 }  // namespace
 
 void ClipLabelsBeneathControls(std::span<const HWND> controls, std::span<const ControlDesign> rows,
-                               const std::function<std::wstring(std::size_t)>& operationOf) {
+                               std::wstring_view windowName) {
   for (std::size_t index = 0; index < controls.size(); ++index) {
-    if (rows[index].kind == ControlKind::Label) ClipLabel(controls, rows, index, operationOf(index));
+    if (rows[index].kind != ControlKind::Label) continue;
+    ClipLabel(controls, rows, index, QualifiedName(windowName, rows[index]) + L": clip");
   }
 }
 

@@ -7,17 +7,15 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <span>
-#include <string>
+#include <string_view>
 
 #include "win32/design.h"
 
 namespace zorvin::win32 {
 
-// controls[i] is the window of rows[i]; operationOf(i) names the clip of
-// label i in an error report.
+// controls[i] is the window of rows[i], on the window named windowName (for error reports).
 void ClipLabelsBeneathControls(std::span<const HWND> controls, std::span<const ControlDesign> rows,
-                               const std::function<std::wstring(std::size_t)>& operationOf);
+                               std::wstring_view windowName);
 
 }  // namespace zorvin::win32

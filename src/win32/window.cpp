@@ -65,7 +65,7 @@ std::wstring Window::Operation(const wchar_t* what) const {
 }
 
 std::wstring Window::QualifiedName(std::size_t index) const {
-  return std::wstring(design_.name) + L"." + std::wstring(design_.controls[index].name);
+  return win32::QualifiedName(design_.name, design_.controls[index]);
 }
 
 HWND Window::ControlHandle(std::size_t index) const {
@@ -200,10 +200,7 @@ RECT Window::ControlPlace(std::size_t index) const {
   return {place.left, place.top, place.right, place.bottom};
 }
 
-void Window::ClipLabels() const {
-  ClipLabelsBeneathControls(controls_, design_.controls,
-                            [this](std::size_t index) { return QualifiedName(index) + L": clip"; });
-}
+void Window::ClipLabels() const { ClipLabelsBeneathControls(controls_, design_.controls, design_.name); }
 
 void Window::SetControlWidth(std::size_t index, int widthTwips) {
   const Control control(ControlHandle(index), QualifiedName(index));
