@@ -59,32 +59,34 @@ enum class Field : unsigned char {
   bouncefraction,
 };
 
-// Each field once: its name and its member, in the order of the names above.
+// Each field once: its enumerator, its member and the member's name, in the
+// order of the enumerators above.
 struct FieldRow {
   Field field;
   std::string SettingsClass::*member;
+  std::string_view name;
 };
 inline constexpr FieldRow kFields[] = {
-    {Field::oChar, &SettingsClass::oChar},
-    {Field::oChar2, &SettingsClass::oChar2},
-    {Field::northyaw, &SettingsClass::northyaw},
-    {Field::color, &SettingsClass::color},
-    {Field::Ambient, &SettingsClass::Ambient},
-    {Field::sundiffusecolor, &SettingsClass::sundiffusecolor},
-    {Field::diffusefraction, &SettingsClass::diffusefraction},
-    {Field::classname, &SettingsClass::classname},
-    {Field::sundirection, &SettingsClass::sundirection},
-    {Field::suncolor, &SettingsClass::suncolor},
-    {Field::sunlight, &SettingsClass::sunlight},
-    {Field::spawnflags, &SettingsClass::spawnflags},
-    {Field::origin, &SettingsClass::origin},
-    {Field::contrastgain, &SettingsClass::contrastgain},
-    {Field::model, &SettingsClass::model},
-    {Field::script_dronelag, &SettingsClass::script_dronelag},
-    {Field::script_noteworthy, &SettingsClass::script_noteworthy},
-    {Field::script_wait, &SettingsClass::script_wait},
-    {Field::script_delay, &SettingsClass::script_delay},
-    {Field::bouncefraction, &SettingsClass::bouncefraction},
+    {Field::oChar, &SettingsClass::oChar, "oChar"},
+    {Field::oChar2, &SettingsClass::oChar2, "oChar2"},
+    {Field::northyaw, &SettingsClass::northyaw, "northyaw"},
+    {Field::color, &SettingsClass::color, "color"},
+    {Field::Ambient, &SettingsClass::Ambient, "Ambient"},
+    {Field::sundiffusecolor, &SettingsClass::sundiffusecolor, "sundiffusecolor"},
+    {Field::diffusefraction, &SettingsClass::diffusefraction, "diffusefraction"},
+    {Field::classname, &SettingsClass::classname, "classname"},
+    {Field::sundirection, &SettingsClass::sundirection, "sundirection"},
+    {Field::suncolor, &SettingsClass::suncolor, "suncolor"},
+    {Field::sunlight, &SettingsClass::sunlight, "sunlight"},
+    {Field::spawnflags, &SettingsClass::spawnflags, "spawnflags"},
+    {Field::origin, &SettingsClass::origin, "origin"},
+    {Field::contrastgain, &SettingsClass::contrastgain, "contrastgain"},
+    {Field::model, &SettingsClass::model, "model"},
+    {Field::script_dronelag, &SettingsClass::script_dronelag, "script_dronelag"},
+    {Field::script_noteworthy, &SettingsClass::script_noteworthy, "script_noteworthy"},
+    {Field::script_wait, &SettingsClass::script_wait, "script_wait"},
+    {Field::script_delay, &SettingsClass::script_delay, "script_delay"},
+    {Field::bouncefraction, &SettingsClass::bouncefraction, "bouncefraction"},
 };
 inline constexpr std::size_t kFieldCount = std::size(kFields);
 
