@@ -2,6 +2,8 @@
 # Measures under Wine, side by side in one run: start-up of ZorvinEffects.exe
 # against a minimal one-window Win32 program built the same way (the floor),
 # the time of a lookup and of a category switch in-process, and the exe sizes.
+# Then, natively with hyperfine, three zorvin commands against a floor: a
+# program that prints one line, built with the same compiler and flags.
 # Usage: scripts/benchmark.sh [RUNS]   (default 15 start-ups of each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,3 +16,19 @@ cmake --build --preset win64 --target bench_driver >/dev/null
 echo "exe sizes: x86 $(stat -c %s build/win32/bin/ZorvinEffects.exe) bytes, x64 $(stat -c %s build/win64/bin/ZorvinEffects.exe) bytes"
 cmake/wine-session.sh --xvfb build/win64/wineprefix cmake/wine-run.sh build/win64/wineprefix \
   build/win64/bin/bench_driver.exe "${1:-15}"
+
+echo "== zorvin, natively (hyperfine)"
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target zorvin >/dev/null
+flags=$(sed -n 's/^CMAKE_CXX_FLAGS_RELEASE:STRING=//p' build/linux/CMakeCache.txt)
+# shellcheck disable=SC2086  # the flags are words
+g++ -std=c++20 $flags tests/bench_cli_floor.cpp -o build/linux/bench_cli_floor
+for preset in win32 win64; do cmake --build --preset "$preset" --target zorvin >/dev/null; done
+echo "sizes: Linux zorvin $(stat -c %s build/linux/bin/zorvin) bytes (floor $(stat -c %s build/linux/bench_cli_floor)); \
+zorvin.exe x86 $(stat -c %s build/win32/bin/zorvin.exe), x64 $(stat -c %s build/win64/bin/zorvin.exe) bytes"
+hyperfine --shell=none --warmup 20 --runs "${ZORVIN_CLI_RUNS:-200}" --style basic --export-markdown build/linux/cli-bench.md \
+  -n floor build/linux/bench_cli_floor \
+  -n "level mp_toujane" "build/linux/bin/zorvin level mp_toujane" \
+  -n "find e" "build/linux/bin/zorvin find e" \
+  -n "export --format json" "build/linux/bin/zorvin export --format json" >/dev/null
+cat build/linux/cli-bench.md

@@ -13,6 +13,8 @@ packages=(
   imagemagick xdotool                          # artwork and screenshots
   wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
   util-linux                                   # unshare: the emulator's registration stays private
+  libcli11-dev nlohmann-json3-dev              # the command-line companion: its options and its JSON
+  hyperfine                                    # timing the command-line companion
 )
 # Bookworm's own qemu 7.2 corrupts the memory of multi-threaded 32-bit Wine
 # processes; the 10.0 series from bookworm-backports runs them soundly.

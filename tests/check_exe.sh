@@ -1,20 +1,25 @@
 #!/bin/bash
 # Checks a built ZorvinEffects.exe from outside: format, subsystem, imports,
-# version data, icon images and manifest.
-# Usage: check_exe.sh EXE x86|x64 VERSION_TEXT VERSION   (such as 1.00 1.0.0)
+# version data, icon images, manifest and hardening; with --console, the
+# command-line zorvin.exe: format, subsystem, imports and hardening.
+# Usage: check_exe.sh [--console] EXE x86|x64 VERSION_TEXT VERSION   (such as 1.00 1.0.0)
 set -uo pipefail
+console=0
+[ "${1:-}" = --console ] && { console=1; shift; }
 exe=$1
 arch=$2
 version_text=$3
 version=$4
+kind=GUI subsystem=2
+[ "$console" = 1 ] && kind=console subsystem=3
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
 [ -f "$exe" ] || { echo "FAIL: no such exe: $exe (build its preset first)"; exit 1; }
 case $arch in
-  x86) objdump=i686-w64-mingw32-objdump; format="PE32 executable (GUI) Intel 80386" ;;
-  x64) objdump=x86_64-w64-mingw32-objdump; format="PE32+ executable (GUI) x86-64" ;;
+  x86) objdump=i686-w64-mingw32-objdump; format="PE32 executable ($kind) Intel 80386" ;;
+  x64) objdump=x86_64-w64-mingw32-objdump; format="PE32+ executable ($kind) x86-64" ;;
   *) echo "usage: $0 EXE x86|x64 VERSION_TEXT VERSION"; exit 2 ;;
 esac
 
@@ -22,7 +27,7 @@ what=$(file -b "$exe")
 [[ $what == "$format"* ]] && pass "$what" || fail "format: $what"
 
 headers=$(TZ=UTC $objdump -p "$exe")
-grep -qE '^Subsystem\s+00000002' <<<"$headers" && pass "GUI subsystem" || fail "subsystem"
+grep -qE "^Subsystem\s+0000000$subsystem" <<<"$headers" && pass "$kind subsystem" || fail "subsystem"
 
 # Only Windows' own DLLs: nothing of the compiler's runtime beside the exe.
 system_dlls='^(kernel32|user32|gdi32|comctl32|ole32|oleaut32|msvcrt|advapi32|shell32)\.dll$'
@@ -32,6 +37,8 @@ done < <(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+
+resources() {
 
 # Version data: each name followed by its value.
 wrestool -x --raw -t 16 "$exe" >"$tmp/version" 2>/dev/null
@@ -68,6 +75,9 @@ wrestool -x --raw -t 24 "$exe" >"$tmp/manifest" 2>/dev/null
 for needle in Microsoft.Windows.Common-Controls PerMonitorV2 asInvoker supportedOS "version=\"$version.0\""; do
   grep -q "$needle" "$tmp/manifest" && pass "manifest: $needle" || fail "manifest lacks $needle"
 done
+
+}
+[ "$console" = 1 ] || resources
 
 # Hardening, as objdump prints the PE headers: ASLR with relocations, NX,
 # high-entropy addresses on x64, no link time in the header, and no section

@@ -1,5 +1,6 @@
-// libFuzzer target: any text through the lookups, and any field values through
-// every block layout. Checks the shape of every text the program produces.
+// libFuzzer target: any text through the lookups, any field values through
+// every block layout, and any command line through zorvin. Checks the shape
+// of every text the program produces.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli.h"
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
 
@@ -77,11 +79,28 @@ void CheckRendering(std::string_view data) {
   }
 }
 
+// The input split at NUL bytes gives a command line of zorvin: it ends in a
+// known status, and prints a result only when it succeeds.
+void CheckCommandLine(std::string_view data) {
+  std::vector<std::string> args;
+  while (!data.empty() && args.size() < 6) {
+    const std::size_t end = data.find('\0');
+    args.emplace_back(data.substr(0, end));
+    data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
+  }
+  const cli::Result result = cli::Run(args, cli::LineEnd::Lf);
+  Require(result.status == cli::kFound || result.status == cli::kNotFound || result.status == cli::kBadUsage);
+  Require(result.status == cli::kFound ? result.out.empty() || result.out.ends_with("\n")
+                                       : result.out.empty());
+  Require(result.status == cli::kFound || !result.err.empty());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   CheckLookups(text);
   CheckRendering(text);
+  CheckCommandLine(text);
   return 0;
 }

@@ -1,0 +1,28 @@
+// zorvin, the command-line companion: the program's two tables for scripts
+// and wikis, from the same core as the windows. Everything but the process's
+// own input and output is here, so that tests and the fuzzer run it in-process.
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace zorvin::cli {
+
+enum class LineEnd { Lf, CrLf };
+
+// Exit statuses.
+inline constexpr int kFound = 0;
+inline constexpr int kNotFound = 1;
+inline constexpr int kBadUsage = 2;
+
+struct Result {
+  int status = kFound;
+  std::string out;  // standard output: the result, only on success (or help)
+  std::string err;  // standard error: messages
+};
+
+// Runs one command line (the arguments after the program's name, as UTF-8)
+// as zorvin does; lines end with platformEnd unless --lf or --crlf says otherwise.
+Result Run(std::span<const std::string> args, LineEnd platformEnd);
+
+}  // namespace zorvin::cli

@@ -1,0 +1,245 @@
+// zorvin, the command-line companion: in-process through cli::Run, and (on
+// Linux) as the real binary, against the expected files under tests/golden/.
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "golden.h"
+
+namespace zorvin::cli {
+namespace {
+
+using test::GoldenBlock;
+using test::GoldenCategories;
+using test::GoldenLevels;
+using test::GoldenListing;
+
+Result RunArgs(std::vector<std::string> args, LineEnd end = LineEnd::Lf) { return Run(args, end); }
+
+// A golden text (CR LF between lines, none at the end) as zorvin prints it.
+std::string AsPrinted(std::string text, LineEnd end) {
+  if (end == LineEnd::Lf) {
+    std::string lf;
+    for (char c : text) {
+      if (c != '\r') lf += c;
+    }
+    text = lf;
+  }
+  return text + (end == LineEnd::Lf ? "\n" : "\r\n");
+}
+
+TEST(Cli, EveryLevelAndCategoryInEitherLineEnd) {
+  for (const LineEnd end : {LineEnd::Lf, LineEnd::CrLf}) {
+    for (std::string_view level : GoldenLevels()) {
+      const Result result = RunArgs({"level", std::string(level)}, end);
+      EXPECT_EQ(result.status, kFound) << level;
+      EXPECT_EQ(result.out, AsPrinted(GoldenBlock(level), end)) << level;
+    }
+    for (std::string_view category : GoldenCategories()) {
+      const Result result = RunArgs({"effects", std::string(category)}, end);
+      EXPECT_EQ(result.out, AsPrinted(GoldenListing(category), end)) << category;
+    }
+  }
+  EXPECT_EQ(RunArgs({"--crlf", "level", "mp_toujane"}).out,
+            AsPrinted(GoldenBlock("mp_toujane"), LineEnd::CrLf));
+  EXPECT_EQ(RunArgs({"level", "mp_toujane", "--lf"}, LineEnd::CrLf).out,
+            AsPrinted(GoldenBlock("mp_toujane"), LineEnd::Lf));
+}
+
+TEST(Cli, ListsComeInTheirDisplayOrder) {
+  const Result levels = RunArgs({"levels"});
+  EXPECT_EQ(std::count(levels.out.begin(), levels.out.end(), '\n'), 40);
+  EXPECT_TRUE(levels.out.starts_with("mp_breakout\n")) << levels.out.substr(0, 40);
+  const Result listed = RunArgs({"levels", "--list"});
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 42) << "with the two empty items";
+  EXPECT_NE(listed.out.find("\n--SP_LEVELS--\n"), std::string::npos);
+  const Result categories = RunArgs({"effects"});
+  EXPECT_EQ(std::count(categories.out.begin(), categories.out.end(), '\n'), 66);
+  EXPECT_TRUE(categories.out.starts_with("American_Effects\n"));
+  EXPECT_TRUE(categories.out.ends_with("\nWine_Effects\n"));
+}
+
+TEST(Cli, FindIgnoresCaseAndSaysWhereEachNameWasFound) {
+  // Levels, a category, and files of two categories.
+  const Result toujane = RunArgs({"find", "TouJane"});
+  EXPECT_EQ(toujane.status, kFound);
+  EXPECT_EQ(
+      toujane.out,
+      "level\tmp_toujane\nlevel\tsp_toujane\nlevel\tsp_toujane_ride\ncategory\tToujane_Effects\n"
+      "file\tsmoke_plumeBG_toujane.efx\tSmoke_Effects\nfile\ttoujane_tunnel_collapse.efx\tToujane_Effects\n"
+      "file\ttoujane_tunnel_collapse_trail.efx\tToujane_Effects\n");
+  const Result bottle = RunArgs({"find", "BOTTLE"});
+  EXPECT_EQ(bottle.out, "file\twine_bottle.efx\tWine_Effects\n");
+  const Result ammo = RunArgs({"find", "ammo"});
+  EXPECT_NE(ammo.out.find("category\tAmmo_Effects\n"), std::string::npos);
+  EXPECT_NE(ammo.out.find("file\tammo_supply_exp.efx\tAmmo_Effects\n"), std::string::npos);
+  const Result none = RunArgs({"find", "zzzq"});
+  EXPECT_EQ(none.status, kNotFound);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err, "zorvin: no level, category or file name contains 'zzzq'\n");
+}
+
+TEST(Cli, NamesNotFoundSuggestTheNearest) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"level", "mp_toujan"},
+       "zorvin: no level named 'mp_toujan'; did you mean 'mp_toujane' or 'sp_toujane'?\n"},
+      {{"level", "MP_TOUJANE"}, "zorvin: no level named 'MP_TOUJANE'; did you mean 'mp_toujane'?\n"},
+      {{"level", " mp_toujane"},
+       "zorvin: no level named ' mp_toujane'; did you mean 'mp_toujane' or 'sp_toujane'?\n"},
+      {{"effects", "ammo_effects"},
+       "zorvin: no effects category named 'ammo_effects'; did you mean 'Ammo_Effects'?\n"},
+      {{"level", "nothing like it"}, "zorvin: no level named 'nothing like it'\n"},
+  };
+  for (const Case& c : cases) {
+    const Result result = RunArgs(c.args);
+    EXPECT_EQ(result.status, kNotFound) << c.args[1];
+    EXPECT_EQ(result.out, "") << c.args[1];
+    EXPECT_EQ(result.err, c.err);
+  }
+}
+
+// Never a crash, never output on a failure: each bad command line ends in a
+// message and status 1 (a name not found) or 2 (bad usage).
+TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
+  const std::string huge(100000, 'm');
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+  };
+  const Case cases[] = {
+      {{}, kBadUsage},
+      {{""}, kBadUsage},
+      {{"level"}, kBadUsage},
+      {{"level", "mp_toujane", "sp_rhine"}, kBadUsage},
+      {{"level", ""}, kNotFound},
+      {{"level", huge}, kNotFound},
+      {{"find", huge}, kNotFound},
+      {{"find", ""}, kBadUsage},
+      {{"level", "mp_\x01\x1b[2J"}, kNotFound},
+      {{"level", "mp_toujane\n"}, kNotFound},
+      {{"level", "\xff\xfe"}, kBadUsage},
+      {{"effects",
+        "Ammo_\xc0\xaf"
+        "Effects"},
+       kBadUsage},
+      {{"find", "\xed\xa0\x80"}, kBadUsage},
+      {{"--frobnicate", "levels"}, kBadUsage},
+      {{"levels", "--frobnicate"}, kBadUsage},
+      {{"--lf", "--crlf", "levels"}, kBadUsage},
+      {{"export"}, kBadUsage},
+      {{"export", "--format", "xml"}, kBadUsage},
+      {{"effects", "Ammo_Effects", "Misc_Effects"}, kBadUsage},
+  };
+  for (const Case& c : cases) {
+    const Result result = RunArgs(c.args);
+    const std::string shown = c.args.empty() ? "(none)" : c.args[0] + " ..." + std::to_string(c.args.size());
+    EXPECT_EQ(result.status, c.status) << shown;
+    EXPECT_EQ(result.out, "") << shown;
+    EXPECT_FALSE(result.err.empty()) << shown;
+    EXPECT_LT(result.err.size(), 1000u) << "a long argument is cut short in the message";
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "control characters are escaped";
+  }
+}
+
+TEST(Cli, HelpAndVersion) {
+  const Result version = RunArgs({"--version"});
+  EXPECT_EQ(version.status, kFound);
+  EXPECT_EQ(version.out, "zorvin 1.00\n");
+  for (const char* command : {"level", "levels", "effects", "find", "export"}) {
+    const Result help = RunArgs({command, "--help"});
+    EXPECT_EQ(help.status, kFound) << command;
+    EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;
+  }
+}
+
+TEST(Cli, JsonExportGivesBackTheExpectedBlocksAndListings) {
+  const Result result = RunArgs({"export", "--format", "json"});
+  ASSERT_EQ(result.status, kFound);
+  const nlohmann::json all = nlohmann::json::parse(result.out);
+  EXPECT_EQ(all["version"], "1.00");
+  ASSERT_EQ(all["levels"].size(), GoldenLevels().size());
+  for (const auto& level : all["levels"]) {
+    const std::string name = level["name"];
+    EXPECT_EQ(level["block"], GoldenBlock(name)) << name;
+    EXPECT_EQ(level["fields"].size(), 20u);
+    EXPECT_EQ(level["fields"]["oChar"], "{");
+  }
+  EXPECT_EQ(all["levelList"].size(), 42u);
+  ASSERT_EQ(all["effects"].size(), GoldenCategories().size());
+  for (const auto& category : all["effects"]) {
+    std::string listing;
+    for (const auto& file : category["files"])
+      listing += (listing.empty() ? "" : "\r\n") + file.get<std::string>();
+    EXPECT_EQ(listing, GoldenListing(category["category"].get<std::string>()));
+  }
+}
+
+TEST(Cli, CsvAndMarkdownCarryEveryRow) {
+  const Result csv = RunArgs({"export", "--format", "csv"}, LineEnd::CrLf);
+  ASSERT_EQ(csv.status, kFound);
+  EXPECT_TRUE(csv.out.starts_with("kind,name,field,value\r\n"));
+  EXPECT_NE(csv.out.find("level,mp_toujane,color,0.813 0.804 0.706\r\n"), std::string::npos);
+  // A block is one quoted value, its own CR LF kept.
+  EXPECT_NE(csv.out.find("level,mp_toujane,block,\"" + GoldenBlock("mp_toujane") + "\"\r\n"),
+            std::string::npos);
+  EXPECT_NE(csv.out.find("effects,Wine_Effects,file,wine_bottle.efx\r\n"), std::string::npos);
+  const Result markdown = RunArgs({"export", "--format", "markdown"});
+  ASSERT_EQ(markdown.status, kFound);
+  EXPECT_NE(markdown.out.find("| mp_toujane | {<br>Northyaw -> <br>_color -> 0.813 0.804 0.706<br>"),
+            std::string::npos);
+  EXPECT_NE(markdown.out.find("| Ammo_Effects | ammo_supply_exp.efx |\n"), std::string::npos);
+}
+
+#ifndef _WIN32
+// The real binary, as a script runs it.
+struct Output {
+  std::string out;
+  int status;
+};
+
+Output RunBinary(const std::string& arguments) {
+  const std::string command = std::string(ZORVIN_CLI_EXE) + " " + arguments + " 2>/dev/null";
+  Output output{"", -1};
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+      output.out.append(buffer, got);
+    const int status = pclose(pipe);
+    output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  return output;
+}
+
+TEST(CliBinary, PrintsEveryLevelAndCategoryByteForByte) {
+  for (std::string_view level : GoldenLevels()) {
+    const Output output = RunBinary("level " + std::string(level));
+    EXPECT_EQ(output.status, kFound) << level;
+    EXPECT_EQ(output.out, AsPrinted(GoldenBlock(level), LineEnd::Lf)) << level;
+  }
+  for (std::string_view category : GoldenCategories()) {
+    EXPECT_EQ(RunBinary("--crlf effects " + std::string(category)).out,
+              AsPrinted(GoldenListing(category), LineEnd::CrLf))
+        << category;
+  }
+}
+
+TEST(CliBinary, ExitStatuses) {
+  EXPECT_EQ(RunBinary("levels").status, kFound);
+  EXPECT_EQ(RunBinary("level mp_toujan").status, kNotFound);
+  EXPECT_EQ(RunBinary("level").status, kBadUsage);
+  EXPECT_EQ(RunBinary("--frobnicate").status, kBadUsage);
+  EXPECT_EQ(RunBinary("--version").out, "zorvin 1.00\n");
+}
+#endif
+
+}  // namespace
+}  // namespace zorvin::cli
