@@ -210,25 +210,33 @@ Lines Find(const std::string& text) {
   return lines;
 }
 
+// Built by moving each part into place: nlohmann/json copies what an
+// initializer list holds.
 nlohmann::ordered_json ExportJson() {
-  nlohmann::ordered_json levels = nlohmann::ordered_json::array();
+  nlohmann::ordered_json all;
+  all["version"] = ZORVIN_VERSION_TEXT;
+  nlohmann::ordered_json& levels = all["levels"] = nlohmann::ordered_json::array();
   for (const LevelEntry& entry : LevelCatalog()) {
     SettingsClass record;
     FillRecord(record, entry);
-    nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+    nlohmann::ordered_json level;
+    level["name"] = entry.Key();
+    nlohmann::ordered_json& fields = level["fields"] = nlohmann::ordered_json::object();
     for (const FieldRow& row : kFields) fields[std::string(row.name)] = record.*row.member;
-    levels.push_back(
-        {{"name", entry.Key()}, {"fields", fields}, {"block", RenderBlock(record, entry.Layout())}});
+    level["block"] = RenderBlock(record, entry.Layout());
+    levels.push_back(std::move(level));
   }
-  nlohmann::ordered_json effects = nlohmann::ordered_json::array();
-  for (std::string_view name : EffectCategoryNames()) {
-    nlohmann::ordered_json files = nlohmann::ordered_json::array();
-    for (std::string_view file : FindCategory(name)->Files()) files.push_back(file);
-    effects.push_back({{"category", name}, {"files", files}});
-  }
-  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  nlohmann::ordered_json& list = all["levelList"] = nlohmann::ordered_json::array();
   for (std::string_view item : LevelListItems()) list.push_back(item);
-  return {{"version", ZORVIN_VERSION_TEXT}, {"levels", levels}, {"levelList", list}, {"effects", effects}};
+  nlohmann::ordered_json& effects = all["effects"] = nlohmann::ordered_json::array();
+  for (std::string_view name : EffectCategoryNames()) {
+    nlohmann::ordered_json category;
+    category["category"] = name;
+    nlohmann::ordered_json& files = category["files"] = nlohmann::ordered_json::array();
+    for (std::string_view file : FindCategory(name)->Files()) files.push_back(file);
+    effects.push_back(std::move(category));
+  }
+  return all;
 }
 
 // A CSV field (RFC 4180): quoted when it holds a comma, a quote or a line break.
@@ -305,16 +313,17 @@ Lines ExportMarkdown() {
 }
 
 Lines Export(const std::string& format) {
-  if (format == "json")
-    return SplitLines([] {
-      std::string text = ExportJson().dump(2);
-      // dump() ends lines with LF; the output's own line end is chosen on writing.
-      std::string joined;
-      for (char c : text) joined += c == '\n' ? std::string(kLineBreak) : std::string(1, c);
-      return joined;
-    }());
   if (format == "csv") return ExportCsv();
-  return ExportMarkdown();
+  if (format == "markdown") return ExportMarkdown();
+  // dump() ends lines with LF; the output's own line end is chosen on writing.
+  const std::string text = ExportJson().dump(2);
+  Lines lines;
+  for (std::string_view rest = text;;) {
+    const std::size_t end = rest.find('\n');
+    lines.emplace_back(rest.substr(0, end));
+    if (end == std::string_view::npos) return lines;
+    rest.remove_prefix(end + 1);
+  }
 }
 
 std::string Joined(const Lines& lines, LineEnd end) {

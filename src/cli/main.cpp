@@ -1,6 +1,7 @@
 // zorvin: the program's tables on standard output (see cli.h).
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,11 @@ int Main(const std::vector<std::string>& args, zorvin::cli::LineEnd platformEnd)
       return zorvin::cli::kBadUsage;
     }
     return result.status;
-  } catch (const std::exception&) {
+  } catch (const std::bad_alloc&) {
     WriteAll(stderr, "zorvin: out of memory\n");
+    return zorvin::cli::kBadUsage;
+  } catch (const std::exception& error) {
+    WriteAll(stderr, std::string("zorvin: ") + error.what() + "\n");
     return zorvin::cli::kBadUsage;
   }
 }
