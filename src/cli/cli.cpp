@@ -139,21 +139,14 @@ std::vector<std::string_view> LevelNames() {
   return names;
 }
 
-const EffectCategory* FindCategory(std::string_view name) {
-  for (const EffectCategory& category : EffectCatalog()) {
-    if (category.Name() == name) return &category;
-  }
-  return nullptr;
-}
-
-// Splits a text the program joined with CR LF.
-Lines SplitLines(std::string_view text) {
+// Splits a text at each separator (by default, the CR LF the program joins lines with).
+Lines SplitLines(std::string_view text, std::string_view separator = kLineBreak) {
   Lines lines;
   for (;;) {
-    const std::size_t end = text.find(kLineBreak);
+    const std::size_t end = text.find(separator);
     lines.emplace_back(text.substr(0, end));
     if (end == std::string_view::npos) return lines;
-    text.remove_prefix(end + kLineBreak.size());
+    text.remove_prefix(end + separator.size());
   }
 }
 
@@ -185,10 +178,9 @@ Lines Effects(const std::optional<std::string>& name) {
     for (std::string_view category : EffectCategoryNames()) lines.emplace_back(category);
     return lines;
   }
-  const EffectCategory* category = FindCategory(*name);
-  if (category == nullptr) throw Stop{kNotFound, NotFound("effects category", *name, EffectCategoryNames())};
-  for (std::string_view file : category->Files()) lines.emplace_back(file);
-  return lines;
+  const std::optional<std::string> listing = FindEffectsListing(*name);
+  if (!listing) throw Stop{kNotFound, NotFound("effects category", *name, EffectCategoryNames())};
+  return SplitLines(*listing);
 }
 
 Lines Find(const std::string& text) {
@@ -200,10 +192,10 @@ Lines Find(const std::string& text) {
   for (std::string_view name : EffectCategoryNames()) {
     if (ContainsIgnoringCase(name, text)) lines.push_back("category\t" + std::string(name));
   }
-  for (std::string_view name : EffectCategoryNames()) {
-    for (std::string_view file : FindCategory(name)->Files()) {
+  for (const EffectCategory& category : EffectCatalog()) {
+    for (std::string_view file : category.Files()) {
       if (ContainsIgnoringCase(file, text))
-        lines.push_back("file\t" + std::string(file) + "\t" + std::string(name));
+        lines.push_back("file\t" + std::string(file) + "\t" + std::string(category.Name()));
     }
   }
   if (lines.empty()) throw Stop{kNotFound, "no level, category or file name contains " + Shown(text)};
@@ -229,12 +221,12 @@ nlohmann::ordered_json ExportJson() {
   nlohmann::ordered_json& list = all["levelList"] = nlohmann::ordered_json::array();
   for (std::string_view item : LevelListItems()) list.push_back(item);
   nlohmann::ordered_json& effects = all["effects"] = nlohmann::ordered_json::array();
-  for (std::string_view name : EffectCategoryNames()) {
-    nlohmann::ordered_json category;
-    category["category"] = name;
-    nlohmann::ordered_json& files = category["files"] = nlohmann::ordered_json::array();
-    for (std::string_view file : FindCategory(name)->Files()) files.push_back(file);
-    effects.push_back(std::move(category));
+  for (const EffectCategory& category : EffectCatalog()) {
+    nlohmann::ordered_json entry;
+    entry["category"] = category.Name();
+    nlohmann::ordered_json& files = entry["files"] = nlohmann::ordered_json::array();
+    for (std::string_view file : category.Files()) files.push_back(file);
+    effects.push_back(std::move(entry));
   }
   return all;
 }
@@ -265,9 +257,9 @@ Lines ExportCsv() {
   const auto items = LevelListItems();
   for (std::size_t i = 0; i < items.size(); ++i)
     lines.push_back(CsvRow({"level list", std::to_string(i + 1), "item", items[i]}));
-  for (std::string_view name : EffectCategoryNames()) {
-    for (std::string_view file : FindCategory(name)->Files())
-      lines.push_back(CsvRow({"effects", name, "file", file}));
+  for (const EffectCategory& category : EffectCatalog()) {
+    for (std::string_view file : category.Files())
+      lines.push_back(CsvRow({"effects", category.Name(), "file", file}));
   }
   return lines;
 }
@@ -304,10 +296,9 @@ Lines ExportMarkdown() {
   for (std::size_t i = 0; i < items.size(); ++i)
     lines.push_back("| " + std::to_string(i + 1) + " | " + Cell(items[i]) + " |");
   lines.insert(lines.end(), {"", "## Effects", "", "| category | files |", "| --- | --- |"});
-  for (std::string_view name : EffectCategoryNames()) {
-    Lines files;
-    for (std::string_view file : FindCategory(name)->Files()) files.emplace_back(file);
-    lines.push_back("| " + Cell(name) + " | " + CellOfLines(files) + " |");
+  for (const EffectCategory& category : EffectCatalog()) {
+    const Lines files(category.Files().begin(), category.Files().end());
+    lines.push_back("| " + Cell(category.Name()) + " | " + CellOfLines(files) + " |");
   }
   return lines;
 }
@@ -316,14 +307,7 @@ Lines Export(const std::string& format) {
   if (format == "csv") return ExportCsv();
   if (format == "markdown") return ExportMarkdown();
   // dump() ends lines with LF; the output's own line end is chosen on writing.
-  const std::string text = ExportJson().dump(2);
-  Lines lines;
-  for (std::string_view rest = text;;) {
-    const std::size_t end = rest.find('\n');
-    lines.emplace_back(rest.substr(0, end));
-    if (end == std::string_view::npos) return lines;
-    rest.remove_prefix(end + 1);
-  }
+  return SplitLines(ExportJson().dump(2), "\n");
 }
 
 std::string Joined(const Lines& lines, LineEnd end) {
