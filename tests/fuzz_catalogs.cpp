@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,13 +32,13 @@ std::size_t LineBreaks(std::string_view text) {
 }
 
 void CheckLookups(std::string_view text) {
-  if (const LevelEntry* entry = FindLevel(text)) {
+  const LevelEntry* entry = FindLevel(text);
+  const std::optional<std::string> block = FindLevelBlock(text);
+  Require((entry != nullptr) == block.has_value());
+  if (entry != nullptr) {
     Require(entry->Key() == text);
-    SettingsClass record;
-    FillRecord(record, *entry);
-    const std::string block = RenderBlock(record, entry->Layout());
-    Require(block.starts_with("{\r\n") && block.ends_with("\r\n}"));
-    Require(LineBreaks(block) == entry->Layout().size() + 1);
+    Require(block->starts_with("{\r\n") && block->ends_with("\r\n}"));
+    Require(LineBreaks(*block) == entry->Layout().size() + 1);
   }
   if (const auto listing = FindEffectsListing(text)) {
     Require(!listing->empty() && !listing->ends_with("\r\n"));

@@ -17,10 +17,8 @@ std::string Lookup(SettingsClass& record, std::string_view text) {
   return RenderBlock(record, entry->Layout());
 }
 
-std::string BlockOf(std::string_view text) {
-  SettingsClass fresh;
-  return Lookup(fresh, text);
-}
+// What every other caller does: the core's own lookup, with a record of its own.
+std::string BlockOf(std::string_view text) { return FindLevelBlock(text).value_or("<none>"); }
 
 // Every level's block, byte for byte, against the file written from the
 // reference tables; and the catalog holds no level more than those files.

@@ -604,4 +604,16 @@ void FillRecord(SettingsClass& record, const LevelEntry& entry) {
   record.oChar2 = "}";
 }
 
+std::string LevelBlock(const LevelEntry& entry) {
+  SettingsClass record;
+  FillRecord(record, entry);
+  return RenderBlock(record, entry.Layout());
+}
+
+std::optional<std::string> FindLevelBlock(std::string_view text) {
+  const LevelEntry* entry = FindLevel(text);
+  if (entry == nullptr) return std::nullopt;
+  return LevelBlock(*entry);
+}
+
 }  // namespace zorvin

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,5 +57,14 @@ const LevelEntry* FindLevel(std::string_view text);
 
 // Clears the record, then assigns "{", the entry's values in its order, and "}".
 void FillRecord(SettingsClass& record, const LevelEntry& entry);
+
+// The entry's block, from a record of its own filled and rendered with the
+// entry's layout: what the settings window shows after finding the entry.
+std::string LevelBlock(const LevelEntry& entry);
+
+// The block of the level whose key equals text exactly (as FindLevel), or
+// std::nullopt when there is none. For every caller but the settings window,
+// which keeps its own record.
+std::optional<std::string> FindLevelBlock(std::string_view text);
 
 }  // namespace zorvin
