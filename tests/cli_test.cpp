@@ -6,6 +6,11 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -238,6 +243,49 @@ TEST(CliBinary, ExitStatuses) {
   EXPECT_EQ(RunBinary("level").status, kBadUsage);
   EXPECT_EQ(RunBinary("--frobnicate").status, kBadUsage);
   EXPECT_EQ(RunBinary("--version").out, "zorvin 1.00\n");
+}
+
+// zorvin levels with its standard output on fd; gives the status and what it wrote to standard error.
+Output RunWithOutputTo(int fd) {
+  int err[2];
+  if (pipe(err) != 0) return {"pipe failed", -1};
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(fd, STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    execl(ZORVIN_CLI_EXE, ZORVIN_CLI_EXE, "export", "--format", "csv", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(err[1]);
+  Output output{"", -1};
+  char buffer[512];
+  for (ssize_t got; (got = read(err[0], buffer, sizeof(buffer))) > 0;) output.out.append(buffer, std::size_t(got));
+  close(err[0]);
+  int status = 0;
+  if (waitpid(child, &status, 0) == child && WIFEXITED(status)) output.status = WEXITSTATUS(status);
+  return output;
+}
+
+// A result that cannot be written is a failure of its own, with the reason.
+TEST(CliBinary, AFailedWriteHasItsOwnStatusAndSaysWhy) {
+  int closed[2];
+  ASSERT_EQ(pipe(closed), 0);
+  close(closed[0]);  // nobody reads: the write fails with EPIPE
+  const int full = open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  struct Case {
+    const char* what;
+    int fd;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"closed pipe", closed[1], "Broken pipe"}, Case{"full disk", full, "No space left"}}) {
+    const Output output = RunWithOutputTo(c.fd);
+    EXPECT_EQ(output.status, kCannotWrite) << c.what;
+    EXPECT_TRUE(output.out.starts_with("zorvin: cannot write the output: ")) << output.out;
+    EXPECT_NE(output.out.find(c.reason), std::string::npos) << output.out;
+  }
+  close(closed[1]);
+  close(full);
 }
 #endif
 

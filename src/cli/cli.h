@@ -6,14 +6,11 @@
 #include <span>
 #include <string>
 
+#include "cli/outcome.h"
+
 namespace zorvin::cli {
 
 enum class LineEnd { Lf, CrLf };
-
-// Exit statuses.
-inline constexpr int kFound = 0;
-inline constexpr int kNotFound = 1;
-inline constexpr int kBadUsage = 2;
 
 struct Result {
   int status = kFound;

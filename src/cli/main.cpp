@@ -1,8 +1,11 @@
 // zorvin: the program's tables on standard output (see cli.h).
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/cli.h"
@@ -11,31 +14,40 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "win32/error.h"
+#include "win32/text.h"
+#else
+#include <csignal>
 #endif
 
 namespace {
 
-bool WriteAll(std::FILE* stream, const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+using namespace zorvin::cli;
+
+// Writes text whole; on failure, the system's reason.
+std::optional<std::string> WriteAll(std::FILE* stream, const std::string& text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return {};
+  return errno != 0 ? std::generic_category().message(errno) : std::string("the write failed");
 }
 
-int Main(const std::vector<std::string>& args, zorvin::cli::LineEnd platformEnd) {
+int Main(const std::vector<std::string>& args, LineEnd platformEnd) {
   try {
-    const zorvin::cli::Result result = zorvin::cli::Run(args, platformEnd);
+    const Result result = Run(args, platformEnd);
     WriteAll(stderr, result.err);
     // A result that cannot be written whole is no success.
-    if (!WriteAll(stdout, result.out)) {
-      WriteAll(stderr, "zorvin: cannot write the output\n");
-      return zorvin::cli::kBadUsage;
+    if (const auto failed = WriteAll(stdout, result.out)) {
+      WriteAll(stderr, "zorvin: cannot write the output: " + *failed + "\n");
+      return kCannotWrite;
     }
     return result.status;
   } catch (const std::bad_alloc&) {
     WriteAll(stderr, "zorvin: out of memory\n");
-    return zorvin::cli::kBadUsage;
   } catch (const std::exception& error) {
     WriteAll(stderr, std::string("zorvin: ") + error.what() + "\n");
-    return zorvin::cli::kBadUsage;
   }
+  return kInternalError;
 }
 
 }  // namespace
@@ -48,19 +60,23 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
-    const int length = static_cast<int>(wcslen(argv[i]));
-    std::string arg;
-    if (length > 0) {
-      const int needed = WideCharToMultiByte(CP_UTF8, 0, argv[i], length, nullptr, 0, nullptr, nullptr);
-      arg.resize(static_cast<std::size_t>(needed > 0 ? needed : 0));
-      if (needed > 0) WideCharToMultiByte(CP_UTF8, 0, argv[i], length, arg.data(), needed, nullptr, nullptr);
+    try {
+      args.push_back(zorvin::win32::ToUtf8(argv[i]));
+    } catch (const zorvin::win32::UiError&) {
+      WriteAll(stderr, "zorvin: argument " + std::to_string(i) + " cannot be converted to UTF-8\n");
+      return kBadUsage;
+    } catch (const std::bad_alloc&) {
+      WriteAll(stderr, "zorvin: out of memory\n");
+      return kInternalError;
     }
-    args.push_back(std::move(arg));
   }
-  return Main(args, zorvin::cli::LineEnd::CrLf);
+  return Main(args, LineEnd::CrLf);
 }
 #else
 int main(int argc, char** argv) {
-  return Main(std::vector<std::string>(argv + 1, argv + argc), zorvin::cli::LineEnd::Lf);
+  // A reader that has gone away is a failed write, reported like any other,
+  // rather than a signal that ends zorvin without a word.
+  std::signal(SIGPIPE, SIG_IGN);
+  return Main(std::vector<std::string>(argv + 1, argv + argc), LineEnd::Lf);
 }
 #endif

@@ -1,0 +1,45 @@
+// Text helpers of zorvin: checking its arguments, matching names the way its
+// commands do, suggesting near names, and quoting a text in a message.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/outcome.h"
+#include "settings/settings_record.h"
+
+namespace zorvin::cli {
+
+// Whether text is well-formed UTF-8: no overlong forms, surrogates, or values
+// past U+10FFFF.
+bool IsUtf8(std::string_view text);
+
+// ASCII letters compared without regard to case; every other byte as it is.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+bool ContainsIgnoringCase(std::string_view text, std::string_view part);
+
+// The number of single-character insertions, deletions and substitutions
+// (ASCII case ignored) that turn a into b.
+std::size_t EditDistance(std::string_view a, std::string_view b);
+
+// The names worth suggesting for a text that named none: the one name that
+// differs from it only in case, or else up to three names within a quarter of
+// its length in edits (at least two), nearest first, ties in the names' order.
+// Empty names are never suggested, and a text of over 64 bytes gets none.
+std::vector<std::string_view> Nearest(std::string_view text, std::span<const std::string_view> names);
+
+// text in single quotes for a message: control characters and bytes past
+// ASCII as \xNN, and cut after 60 bytes with "...".
+std::string Shown(std::string_view text);
+
+// The parts of text between separators (by default the CR LF the core joins
+// lines with); a text without one is one line.
+Lines SplitLines(std::string_view text, std::string_view separator = kLineBreak);
+
+// Every line followed by the line end.
+std::string JoinLines(const Lines& lines, std::string_view lineEnd);
+
+}  // namespace zorvin::cli
