@@ -68,7 +68,7 @@ const Command kCommands[] = {
      [](const Options& options) { return Find(options.text); }},
     {"export", "Print both tables whole",
      [](CLI::App& command, Options& options) {
-       command.add_option("--format", options.format, "json, csv or markdown")
+       command.add_option("--format", options.format, "json, csv, markdown or html")
            ->required()
            ->check(CLI::IsMember(FormatNames()));
      },

@@ -7,6 +7,7 @@ constexpr ExportFormat kFormats[] = {
     {"json", ExportJson},
     {"csv", ExportCsv},
     {"markdown", ExportMarkdown},
+    {"html", ExportHtml},
 };
 
 }  // namespace

@@ -1,0 +1,289 @@
+// The tool on top of the reference: the level lookup, the effects chooser,
+// Find, exact copies and deep links. Every table text comes from the page's
+// own markup, and every text reaches the page as text, never as markup.
+'use strict';
+
+(() => {
+  const $ = (id) => document.getElementById(id);
+
+  // The tables, read back from the reference sections. The parser turns the
+  // blocks' CR LF into LF; the windows join lines with CR LF.
+  const crlf = (text) => text.split('\n').join('\r\n');
+  const lf = (text) => text.split('\r\n').join('\n');
+  const levels = new Map();
+  for (const entry of document.querySelectorAll('#settings .entry')) {
+    levels.set(entry.dataset.name, crlf(entry.querySelector('pre').textContent));
+  }
+  const categories = new Map();
+  for (const entry of document.querySelectorAll('#effects .entry')) {
+    categories.set(entry.dataset.name, crlf(entry.querySelector('pre').textContent));
+  }
+  const levelNames = [...levels.keys()];
+  const categoryNames = [...categories.keys()];
+
+  // Matching as zorvin does it: on UTF-8 bytes, ASCII letters without regard to case.
+  const encoder = new TextEncoder();
+  const fold = (b) => (b >= 0x41 && b <= 0x5a ? b + 0x20 : b);
+  const bytesOf = (text) => Uint8Array.from(encoder.encode(text), fold);
+
+  function editDistance(a, b) {
+    const row = Array.from({ length: b.length + 1 }, (_, j) => j);
+    for (let i = 1; i <= a.length; ++i) {
+      let diagonal = row[0];
+      row[0] = i;
+      for (let j = 1; j <= b.length; ++j) {
+        const above = row[j];
+        row[j] = Math.min(row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] === b[j - 1] ? 0 : 1));
+        diagonal = above;
+      }
+    }
+    return row[b.length];
+  }
+
+  // The name that differs only in case, or up to three within a quarter of
+  // the text's length in edits (at least two), nearest first.
+  function nearest(text, names) {
+    const typed = bytesOf(text);
+    if (typed.length === 0 || typed.length > 64) return [];
+    const reach = Math.max(2, Math.floor(typed.length / 4));
+    const near = [];
+    for (const name of names) {
+      const distance = editDistance(typed, bytesOf(name));
+      if (distance <= reach) near.push({ distance, name });
+    }
+    near.sort((x, y) => x.distance - y.distance); // stable: ties keep the names' order
+    return near.slice(0, near.length && near[0].distance === 0 ? 1 : 3).map((n) => n.name);
+  }
+
+  function contains(text, part) {
+    const haystack = bytesOf(text);
+    const needle = bytesOf(part);
+    outer: for (let at = 0; at + needle.length <= haystack.length; ++at) {
+      for (let k = 0; k < needle.length; ++k) if (haystack[at + k] !== needle[k]) continue outer;
+      return true;
+    }
+    return false;
+  }
+
+  const shown = (text) => {
+    const chars = [...text];
+    return chars.length > 60 ? chars.slice(0, 60).join('') + '...' : text;
+  };
+
+  function element(tag, text, attributes = {}) {
+    const node = document.createElement(tag);
+    if (text !== undefined) node.textContent = text;
+    for (const [name, value] of Object.entries(attributes)) node.setAttribute(name, value);
+    return node;
+  }
+
+  // The address: #level=NAME, #effects=CATEGORY or #find=TEXT.
+  const hashFor = (key, value) => '#' + key + '=' + encodeURIComponent(value);
+  function go(key, value, replace) {
+    const hash = hashFor(key, value);
+    if (location.hash === hash) return;
+    history[replace ? 'replaceState' : 'pushState'](null, '', hash);
+  }
+
+  // The settings: the level field, its list, "MP/SPSettings" and the block.
+  const levelField = $('level');
+  const levelList = $('level-list');
+  const levelOpen = $('level-open');
+  const levelStatus = $('level-status');
+  const block = $('block');
+  const options = [...levelList.querySelectorAll('[role=option]')];
+  let active = -1;
+  let shownBlock = ''; // as the window's text box holds it: CR LF between lines
+
+  function showLevel(name, fromAddress) {
+    const found = levels.get(name);
+    if (found === undefined) {
+      // Nothing shown changes; say why, with zorvin's suggestions.
+      levelStatus.replaceChildren('no level named \'' + shown(name) + '\'');
+      const near = nearest(name, levelNames);
+      near.forEach((suggestion, i) => {
+        levelStatus.append(i === 0 ? '; did you mean \'' : i + 1 === near.length ? '\' or \'' : '\', \'');
+        levelStatus.append(element('a', suggestion, { href: hashFor('level', suggestion) }));
+      });
+      if (near.length) levelStatus.append('\'?');
+      return false;
+    }
+    shownBlock = found;
+    block.textContent = lf(found);
+    block.dataset.level = name;
+    levelStatus.textContent = '';
+    if (!fromAddress) go('level', name);
+    return true;
+  }
+
+  function setActive(index) {
+    active = index;
+    options.forEach((option, i) => option.setAttribute('aria-selected', String(i === index)));
+    if (index >= 0) {
+      levelField.setAttribute('aria-activedescendant', options[index].id);
+      options[index].scrollIntoView({ block: 'nearest' });
+    } else {
+      levelField.removeAttribute('aria-activedescendant');
+    }
+  }
+
+  function openList(open) {
+    levelList.hidden = !open;
+    levelField.setAttribute('aria-expanded', String(open));
+    if (open) setActive(Math.max(0, options.findIndex((o) => o.dataset.value === levelField.value)));
+    else setActive(-1);
+  }
+
+  function pick(index) {
+    levelField.value = options[index].dataset.value;
+    openList(false);
+    levelField.focus();
+  }
+
+  levelField.addEventListener('keydown', (event) => {
+    const open = !levelList.hidden;
+    if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
+      event.preventDefault();
+      if (!open || event.altKey) return openList(!open || event.key === 'ArrowDown');
+      const step = event.key === 'ArrowDown' ? 1 : -1;
+      setActive(Math.min(options.length - 1, Math.max(0, active + step)));
+    } else if (event.key === 'Enter') {
+      event.preventDefault();
+      if (open && active >= 0) pick(active);
+      else showLevel(levelField.value, false);
+    } else if (event.key === 'Escape' && open) {
+      event.preventDefault();
+      openList(false);
+    } else if (event.key === 'F4') {
+      event.preventDefault();
+      openList(!open);
+    }
+  });
+  levelField.addEventListener('blur', () => setTimeout(() => {
+    if (!levelList.contains(document.activeElement) && document.activeElement !== levelOpen) openList(false);
+  }, 150));
+  levelOpen.addEventListener('click', () => {
+    openList(levelList.hidden);
+    levelField.focus();
+  });
+  levelList.addEventListener('mousedown', (event) => event.preventDefault()); // keep the focus in the field
+  levelList.addEventListener('click', (event) => {
+    const option = event.target.closest('[role=option]');
+    if (option) pick(options.indexOf(option));
+  });
+  $('show-settings').addEventListener('click', () => showLevel(levelField.value, false));
+
+  // The effects: the category chooser and its listing.
+  const categoryChooser = $('category');
+  const listing = $('listing');
+  let shownListing = '';
+  function showCategory(name, fromAddress) {
+    const files = categories.get(name);
+    if (files === undefined) return false;
+    if (categoryChooser.value !== name) categoryChooser.value = name;
+    shownListing = files;
+    listing.textContent = lf(files);
+    listing.dataset.category = name;
+    if (!fromAddress) go('effects', name);
+    return true;
+  }
+  categoryChooser.addEventListener('change', () => showCategory(categoryChooser.value, false));
+
+  // Exact copies: the bytes the windows' text boxes hold.
+  async function copy(text, status) {
+    if (text === '') return (status.textContent = 'Nothing to copy yet.');
+    try {
+      await navigator.clipboard.writeText(text);
+    } catch {
+      // Without the clipboard API (an older browser, or no permission): the
+      // copy event carries the text as it is, CR LF and all.
+      const put = (event) => {
+        event.clipboardData.setData('text/plain', text);
+        event.preventDefault();
+      };
+      document.addEventListener('copy', put);
+      const done = document.execCommand('copy');
+      document.removeEventListener('copy', put);
+      if (!done) return (status.textContent = 'Could not copy: select the text and copy it.');
+    }
+    status.textContent = 'Copied ' + text.split('\r\n').length + ' lines.';
+  }
+  $('copy-block').addEventListener('click', () => copy(shownBlock, $('block-status')));
+  $('copy-listing').addEventListener('click', () => copy(shownListing, $('listing-status')));
+
+  // Find: every level, category and file name that contains the text, in
+  // zorvin find's order. The rows are made once; a search only shows or hides them.
+  const findField = $('find');
+  const findCount = $('find-count');
+  const findResults = $('find-results');
+  const rows = [];
+  const addRow = (kind, name, key, target, within) => {
+    const row = element('li', undefined, { 'data-kind': kind });
+    row.append(element('span', kind, { class: 'kind' }), ' ', element('a', name, { href: hashFor(key, target) }));
+    if (within) row.append(' ', element('span', within, { class: 'within' }));
+    row.hidden = true;
+    rows.push({ row, name });
+  };
+  for (const name of levelNames) addRow('level', name, 'level', name);
+  for (const name of categoryNames) addRow('category', name, 'effects', name);
+  for (const [category, files] of categories) {
+    for (const file of files.split('\r\n')) addRow('file', file, 'effects', category, category);
+  }
+  findResults.append(...rows.map((r) => r.row));
+
+  let searched = '';
+  function find(text, fromAddress) {
+    if (findField.value !== text) findField.value = text;
+    if (text === searched) return;
+    searched = text;
+    let count = 0;
+    for (const { row, name } of rows) {
+      const match = text !== '' && contains(name, text);
+      if (row.hidden === match) row.hidden = !match;
+      if (match) ++count;
+    }
+    findCount.textContent = text === '' ? ''
+      : count === 0 ? 'no level, category or file name contains \'' + shown(text) + '\''
+      : count + (count === 1 ? ' result' : ' results');
+    // Typing refines one entry of the history; a new search starts another.
+    if (!fromAddress && text !== '') go('find', text, location.hash.startsWith('#find='));
+  }
+  findField.addEventListener('input', () => find(findField.value, false));
+
+  document.addEventListener('keydown', (event) => {
+    if (event.key !== '/' || event.ctrlKey || event.metaKey || event.altKey) return;
+    if (event.target.closest('input, select, textarea')) return;
+    event.preventDefault();
+    findField.focus();
+    findField.select();
+  });
+
+  // The address opens the page there, and Back and Forward step through it.
+  function follow() {
+    const at = location.hash.indexOf('=');
+    if (at < 0) return;
+    const key = location.hash.slice(1, at);
+    let value;
+    try {
+      value = decodeURIComponent(location.hash.slice(at + 1));
+    } catch {
+      return; // not percent-encoded text
+    }
+    if (key === 'level') {
+      levelField.value = value;
+      showLevel(value, true);
+      $('settings-tool').scrollIntoView({ block: 'nearest' });
+    } else if (key === 'effects') {
+      showCategory(value, true);
+      $('effects-tool').scrollIntoView({ block: 'nearest' });
+    } else if (key === 'find') {
+      find(value, true);
+      $('find-tool').scrollIntoView({ block: 'nearest' });
+    }
+  }
+  window.addEventListener('hashchange', follow);
+  window.addEventListener('popstate', follow);
+
+  $('tool').hidden = false;
+  follow();
+})();
