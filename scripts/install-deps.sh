@@ -15,7 +15,11 @@ packages=(
   util-linux                                   # unshare: the emulator's registration stays private
   libcli11-dev nlohmann-json3-dev              # the command-line companion: its options and its JSON
   hyperfine                                    # timing the command-line companion
+  chromium                                     # the page's tests, headless (Playwright drives Debian's build)
 )
+# Playwright's test runner comes from npm (tests/browser/package-lock.json) and
+# runs on the machine's Node.js; Debian's own where the machine has none.
+command -v npm >/dev/null || packages+=(nodejs npm)
 # Bookworm's own qemu 7.2 corrupts the memory of multi-threaded 32-bit Wine
 # processes; the 10.0 series from bookworm-backports runs them soundly.
 backports_packages=(qemu-user)

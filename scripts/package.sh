@@ -1,18 +1,29 @@
 #!/bin/bash
 # Makes the release archives build/ZorvinEffects-<version>-win32.zip and
-# -win64.zip, each holding ZorvinEffects.exe, zorvin.exe, README.md and
-# LICENSE.txt, and build/zorvin-<version>-linux-x86_64.tar.gz with the Linux
-# zorvin as cmake --install lays it out. Builds everything first. The archives
+# -win64.zip, each holding ZorvinEffects.exe, zorvin.exe, the page
+# zorvin-<version>.html, README.md and LICENSE.txt, and
+# build/zorvin-<version>-linux-x86_64.tar.gz with the Linux zorvin as
+# cmake --install lays it out, and the page. Builds everything first. The archives
 # carry fixed dates, owners and order, so the same binaries give the same archives.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+# The page, from the Linux zorvin: the same bytes as docs/index.html.
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target zorvin >/dev/null
+version=$(cat build/linux/version.txt)
+page=build/zorvin-$version.html
+build/linux/bin/zorvin --lf export --format html >"$page"
+cmp -s "$page" docs/index.html || { echo "docs/index.html is not the page zorvin writes: run scripts/make-page.sh" >&2; exit 1; }
+echo "$page: $(stat -c %s "$page") bytes"
+
 for preset in win32 win64; do
   cmake --preset "$preset" >/dev/null
   version=$(cat "build/$preset/version.txt")  # from the project's version, by the configure step
   cmake --build --preset "$preset" --target ZorvinEffects zorvin >/dev/null
   archive=build/ZorvinEffects-$version-$preset.zip
-  python3 - "$archive" "build/$preset/bin/ZorvinEffects.exe" "build/$preset/bin/zorvin.exe" README.md LICENSE.txt <<'PY'
+  python3 - "$archive" "build/$preset/bin/ZorvinEffects.exe" "build/$preset/bin/zorvin.exe" "$page" README.md LICENSE.txt <<'PY'
 import sys, zipfile
 archive, *files = sys.argv[1:]
 with zipfile.ZipFile(archive, 'w', zipfile.ZIP_DEFLATED, compresslevel=9) as out:
@@ -25,14 +36,11 @@ PY
   echo "$archive: $(stat -c %s "$archive") bytes"
 done
 
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target zorvin >/dev/null
-version=$(cat build/linux/version.txt)
 name=zorvin-$version-linux-x86_64
 stage=build/linux/stage
 rm -rf "$stage"
 cmake --install build/linux --prefix "$stage/$name" --strip >/dev/null
-cp README.md LICENSE.txt "$stage/$name/"
+cp README.md LICENSE.txt "$page" "$stage/$name/"
 archive=build/$name.tar.gz
 tar -C "$stage" --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -cf - "$name" | gzip -9n >"$archive"
 echo "$archive: $(stat -c %s "$archive") bytes"

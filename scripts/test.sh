@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds and runs every test: the core natively (under AddressSanitizer and
-# UBSan), everything of the x64 build under Wine, and everything of the x86
+# UBSan), the page zorvin writes in headless Chromium, everything of the x64 build under Wine, and everything of the x86
 # build (the shipping exe) under 32-bit Wine run by qemu's user-mode emulation.
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
@@ -12,6 +12,9 @@ echo "== native"
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+echo "== the page in Chromium (Playwright, axe-core)"
+scripts/test-page.sh
 
 echo "== fuzzing the lookups and the rendering (bounded)"
 scripts/fuzz.sh "${ZORVIN_FUZZ_SECONDS:-60}"

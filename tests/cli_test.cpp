@@ -204,6 +204,26 @@ TEST(Cli, CsvAndMarkdownCarryEveryRow) {
   EXPECT_NE(markdown.out.find("| Ammo_Effects | ammo_supply_exp.efx |\n"), std::string::npos);
 }
 
+// The page loads nothing, runs only its own script and style (by hash), and
+// holds every block and listing as text.
+TEST(Cli, HtmlPageIsSelfContainedAndTheSameEachTime) {
+  const Result page = RunArgs({"export", "--format", "html"});
+  ASSERT_EQ(page.status, kFound);
+  EXPECT_EQ(RunArgs({"export", "--format", "html"}).out, page.out);
+  EXPECT_TRUE(page.out.starts_with("<!DOCTYPE html>\n"));
+  EXPECT_NE(page.out.find("content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
+  for (const char* absent : {"unsafe-inline", "://", " src=", " onload", " onclick", " onerror"})
+    EXPECT_EQ(page.out.find(absent), std::string::npos) << absent;
+  EXPECT_EQ(std::count(page.out.begin(), page.out.end(), '\r'), 0);
+  std::size_t blocks = 0;
+  for (std::size_t at = page.out.find("<pre>"); at != std::string::npos; at = page.out.find("<pre>", at + 1)) ++blocks;
+  EXPECT_EQ(blocks, GoldenLevels().size() + GoldenCategories().size());
+  std::string block = GoldenBlock("mp_toujane");
+  for (std::size_t at; (at = block.find('\r')) != std::string::npos;) block.erase(at, 1);
+  for (std::size_t at; (at = block.find('>')) != std::string::npos;) block.replace(at, 1, "&gt;");
+  EXPECT_NE(page.out.find("<pre>" + block + "</pre>"), std::string::npos) << "as text: '>' escaped";
+}
+
 #ifndef _WIN32
 // The real binary, as a script runs it.
 struct Output {

@@ -137,13 +137,21 @@ TEST(CliExport, MarkdownCellsEndNoCellAndCarryNoMarkup) {
   for (const Case& c : cases) EXPECT_EQ(MarkdownCell(c.text), c.cell) << c.text;
 }
 
+TEST(CliExport, HtmlEscapesEveryCharacterThatCouldStartMarkupOrEndAnAttribute) {
+  EXPECT_EQ(HtmlEscaped("mp_toujane"), "mp_toujane");
+  EXPECT_EQ(HtmlEscaped("<script>alert('x')</script>"), "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;");
+  EXPECT_EQ(HtmlEscaped("\" onload=\"x"), "&quot; onload=&quot;x");
+  EXPECT_EQ(HtmlEscaped("&amp;"), "&amp;amp;");
+  EXPECT_EQ(HtmlEscaped(""), "");
+}
+
 TEST(CliExport, EveryFormatIsFoundByItsNameAndNoOther) {
   std::vector<std::string_view> names;
   for (const ExportFormat& format : ExportFormats()) {
     names.push_back(format.name);
     EXPECT_EQ(FindExportFormat(format.name), &format);
   }
-  EXPECT_EQ(names, (std::vector<std::string_view>{"json", "csv", "markdown"}));
+  EXPECT_EQ(names, (std::vector<std::string_view>{"json", "csv", "markdown", "html"}));
   for (std::string_view other : {"", "xml", "JSON", "json "}) EXPECT_EQ(FindExportFormat(other), nullptr) << other;
 }
 

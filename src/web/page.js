@@ -160,7 +160,8 @@
     }
   });
   levelField.addEventListener('blur', () => setTimeout(() => {
-    if (!levelList.contains(document.activeElement) && document.activeElement !== levelOpen) openList(false);
+    const at = document.activeElement;
+    if (at !== levelField && at !== levelOpen && !levelList.contains(at)) openList(false);
   }, 150));
   levelOpen.addEventListener('click', () => {
     openList(levelList.hidden);

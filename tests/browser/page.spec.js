@@ -1,0 +1,329 @@
+// The page, through its controls as a user meets them, found by the names a
+// screen reader gives them.
+const { test, expect, open, serve, names, expected, zorvin, lf, pageUrl, pagePath } = require('./fixtures');
+const fs = require('node:fs');
+const path = require('node:path');
+const AxeBuilder = require('@axe-core/playwright').default;
+
+const controls = (page) => ({
+  level: page.getByRole('combobox', { name: 'Level', exact: true }),
+  levelList: page.getByRole('listbox', { name: 'Level list' }),
+  show: page.getByRole('button', { name: 'MP/SPSettings', exact: true }),
+  block: page.getByRole('region', { name: 'Display Settings' }),
+  copyBlock: page.getByRole('button', { name: 'Copy settings block' }),
+  category: page.getByRole('listbox', { name: 'Effects Category' }),
+  listing: page.getByRole('region', { name: 'Effects Listing' }),
+  copyListing: page.getByRole('button', { name: 'Copy effects listing' }),
+  find: page.getByRole('searchbox', { name: 'Find' }),
+  results: page.getByRole('list', { name: 'Find results' }),
+});
+
+// The visible Find results as zorvin find prints them.
+async function findLines(page) {
+  return page.locator('#find-results li:not([hidden])').evaluateAll((rows) =>
+    rows.map((row) => [...row.children].map((c) => c.textContent).join('\t')));
+}
+
+const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
+
+test.describe('settings', () => {
+  test('every level typed and looked up shows its expected block', async ({ page }) => {
+    await open(page);
+    const c = controls(page);
+    const levels = names('levels');
+    expect(levels).toHaveLength(40);
+    for (const [i, name] of levels.entries()) {
+      await c.level.fill(name);
+      // Half by the button, half by Enter in the field.
+      if (i % 2) await c.show.click(); else await c.level.press('Enter');
+      await expect(c.block, name).toHaveText(lf(expected('levels', name)), { useInnerText: false });
+    }
+  });
+
+  test('copy puts the exact bytes on the clipboard: CR LF, nothing after the last line', async ({ page, context }) => {
+    await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+    await open(page);
+    const c = controls(page);
+    for (const name of ['mp_toujane', 'sp_hill400_assault', 'mp_downtown', 'sp_88ridge']) {
+      await c.level.fill(name);
+      await c.show.click();
+      await c.copyBlock.click();
+      await expect.poll(() => clipboard(page), name).toBe(expected('levels', name));
+    }
+    for (const name of ['Misc_Effects', 'Ammo_Effects', 'Wine_Effects']) {
+      await c.category.selectOption(name);
+      await c.copyListing.click();
+      await expect.poll(() => clipboard(page), name).toBe(expected('effects', name));
+    }
+  });
+
+  test('levels picked from the list, by mouse and by keyboard', async ({ page }) => {
+    await open(page);
+    const c = controls(page);
+    await page.getByRole('button', { name: 'Level list' }).click();
+    await expect(c.levelList).toBeVisible();
+    await expect(c.levelList.getByRole('option')).toHaveCount(42);
+    await c.levelList.getByRole('option', { name: 'mp_carentan', exact: true }).click();
+    await expect(c.level).toHaveValue('mp_carentan');
+    await expect(c.levelList).toBeHidden();
+    await c.show.click();
+    await expect(c.block).toHaveText(lf(expected('levels', 'mp_carentan')));
+    // Alt+Down opens the list at the field's item; Down moves on; Enter picks; Enter again looks up.
+    await c.level.focus();
+    await page.keyboard.press('Alt+ArrowDown');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    await expect(c.level).toHaveValue('mp_dawnville');
+    await page.keyboard.press('Enter');
+    await expect(c.block).toHaveText(lf(expected('levels', 'mp_dawnville')));
+    await page.keyboard.press('ArrowDown');
+    await expect(c.levelList).toBeVisible();
+    await page.keyboard.press('Escape');
+    await expect(c.levelList).toBeHidden();
+  });
+
+  test('a text the window would not find changes nothing shown and says so, as zorvin does', async ({ page }) => {
+    await open(page);
+    const c = controls(page);
+    await c.level.fill('mp_toujane');
+    await c.show.click();
+    const shown = lf(expected('levels', 'mp_toujane'));
+    for (const miss of ['MP_TOUJANE', ' mp_toujane', 'mp_toujane ', '--SP_LEVELS--', '', 'mp_toujan', 'MP/SP_LEVELS']) {
+      await c.level.fill(miss);
+      await c.show.click();
+      await expect(c.block, JSON.stringify(miss)).toHaveText(shown);
+      const said = zorvin('level', '--', miss);
+      expect(said.status).toBe(1);
+      await expect(page.locator('#level-status')).toHaveText(said.err.replace(/^zorvin: /, '').trimEnd());
+    }
+    // A suggestion is a link to the level.
+    await c.level.fill('mp_toujan');
+    await c.level.press('Enter');
+    await page.locator('#level-status').getByRole('link', { name: 'sp_toujane' }).click();
+    await expect(c.block).toHaveText(lf(expected('levels', 'sp_toujane')));
+    // Typed, a level the list does not offer is found.
+    await c.level.fill('sp_hill400_assault');
+    await c.level.press('Enter');
+    await expect(c.block).toHaveText(lf(expected('levels', 'sp_hill400_assault')));
+  });
+});
+
+test('every category shows its listing, clicked or reached by arrow keys', async ({ page }) => {
+  await open(page);
+  const c = controls(page);
+  const categories = zorvin('effects').out.trimEnd().split('\n');
+  expect(categories).toHaveLength(66);
+  expect(await c.category.locator('option').allTextContents()).toEqual(categories);
+  for (const name of categories) {
+    await c.category.selectOption(name);
+    await expect(c.listing, name).toHaveText(lf(expected('effects', name)));
+  }
+  await c.category.locator('option', { hasText: /^Ammo_Effects$/ }).click();
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
+  await page.keyboard.press('ArrowDown');
+  await expect(c.listing).toHaveText(lf(expected('effects', categories[2])));
+  await page.keyboard.press('ArrowUp');
+  await page.keyboard.press('ArrowUp');
+  await expect(c.listing).toHaveText(lf(expected('effects', categories[0])));
+});
+
+test('Find gives what zorvin find gives, in its order, and announces the count', async ({ page }) => {
+  await open(page);
+  const c = controls(page);
+  for (const text of ['toujane', 'TouJane', 'tunnel', 'BOTTLE', 'smoke', 'e', '_', 'zzzq', '.efx']) {
+    await c.find.fill(text);
+    const said = zorvin('find', text);
+    const lines = said.status === 0 ? said.out.trimEnd().split('\n') : [];
+    expect(await findLines(page), text).toEqual(lines);
+    await expect(page.locator('#find-count')).toHaveText(
+        lines.length ? `${lines.length} result${lines.length === 1 ? '' : 's'}` : said.err.replace(/^zorvin: /, '').trimEnd());
+  }
+  await expect(page.locator('#find-count')).toHaveAttribute('role', 'status');
+  // Each result opens its level or category.
+  await c.find.fill('wine_bottle');
+  await c.results.getByRole('link', { name: 'wine_bottle.efx' }).click();
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Wine_Effects')));
+  await c.find.fill('downtown');
+  await c.results.getByRole('link', { name: 'mp_downtown', exact: true }).click();
+  await expect(c.block).toHaveText(lf(expected('levels', 'mp_downtown')));
+  await expect(c.level).toHaveValue('mp_downtown');
+});
+
+test('deep links open the page there, and Back and Forward step through what was opened', async ({ page }) => {
+  const c = controls(page);
+  await open(page, '#level=mp_toujane');
+  await expect(c.block).toHaveText(lf(expected('levels', 'mp_toujane')));
+  await expect(c.level).toHaveValue('mp_toujane');
+  await open(page, '#effects=Ammo_Effects');
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
+  await expect(c.category).toHaveValue('Ammo_Effects');
+  await open(page, '#find=%54OUJANE');  // percent-encoded
+  await expect(c.find).toHaveValue('TOUJANE');
+  expect(await findLines(page)).toEqual(zorvin('find', 'TOUJANE').out.trimEnd().split('\n'));
+  await open(page, '#level=' + encodeURIComponent('sp_hill400_assault'));
+  await expect(c.block).toHaveText(lf(expected('levels', 'sp_hill400_assault')));
+
+  await open(page);
+  await c.level.fill('mp_carentan');
+  await c.show.click();
+  await expect(page).toHaveURL(/#level=mp_carentan$/);
+  await c.category.selectOption('Misc_Effects');
+  await expect(page).toHaveURL(/#effects=Misc_Effects$/);
+  await c.find.fill('tun');
+  await c.find.pressSequentially('nel');
+  await expect(page).toHaveURL(/#find=tunnel$/);
+  await c.level.fill('sp_rhine');
+  await c.level.press('Enter');
+  await page.goBack();
+  await expect(page).toHaveURL(/#find=tunnel$/);
+  await page.goBack();
+  await expect(page).toHaveURL(/#effects=Misc_Effects$/);
+  await page.goBack();
+  await expect(page).toHaveURL(/#level=mp_carentan$/);
+  await expect(c.block).toHaveText(lf(expected('levels', 'mp_carentan')));
+  await page.goForward();
+  await page.goForward();
+  await page.goForward();
+  await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
+  await expect(c.level).toHaveValue('sp_rhine');
+});
+
+test('the keyboard alone reaches and works every control', async ({ page }) => {
+  await open(page);
+  const c = controls(page);
+  const focused = () => page.evaluate(() => document.activeElement.id);
+  // Tab order: the contents links, then the tool.
+  const order = [];
+  for (let i = 0; i < 12; ++i) {
+    await page.keyboard.press('Tab');
+    order.push(await focused());
+  }
+  expect(order.slice(2, 11)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'category', 'listing',
+    'copy-listing', 'find', order[10]]);
+  await c.level.focus();
+  await page.keyboard.type('sp_rhine');
+  await page.keyboard.press('Enter');
+  await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Space');  // MP/SPSettings again
+  await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
+  await c.category.focus();
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowDown');
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
+  // "/" goes to Find from anywhere but a text field.
+  await c.listing.focus();
+  await page.keyboard.press('/');
+  expect(await focused()).toBe('find');
+  await page.keyboard.type('bottle');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Enter');
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Wine_Effects')));
+  // The focus is seen.
+  await c.show.focus();
+  await page.keyboard.press('Shift+Tab');
+  await page.keyboard.press('Tab');
+  const outline = await c.show.evaluate((e) => getComputedStyle(e).outlineStyle);
+  expect(outline).toBe('solid');
+});
+
+test('hostile input runs nothing, sends nothing, and leaves the page working', async ({ page }) => {
+  const hostile = [
+    'x'.repeat(100000),
+    '<img src=x onerror="window.__pwned=1">',
+    '<script>window.__pwned=1</script>',
+    '"><svg onload=window.__pwned=1>',
+    '\u202Emp_toujane',
+    'mp_\uD800toujane',
+    '\uDC00',
+    '&lt;b&gt;',
+  ];
+  await open(page);
+  const c = controls(page);
+  for (const text of hostile) {
+    await c.level.fill(text);
+    await c.level.press('Enter');
+    await c.find.fill(text);
+    await expect(page.locator('#find-count')).not.toBeEmpty();
+  }
+  // A lone surrogate cannot be percent-encoded: the address never holds one.
+  for (const text of hostile.slice(1).filter((t) => !/[\uD800-\uDFFF]/.test(t))) {
+    await open(page, '#find=' + encodeURIComponent(text));
+    await open(page, '#level=' + encodeURIComponent(text));
+  }
+  await open(page, '#level=%E0%A4%A');  // not percent-encoded UTF-8
+  await open(page, '#find=' + encodeURIComponent('x'.repeat(100000)));
+  expect(await page.evaluate(() => window.__pwned)).toBeUndefined();
+  expect(await page.locator('#tool img, #tool svg, #tool script').count()).toBe(0);
+  expect(await page.locator('#level-status').textContent()).not.toContain('<');
+  // And it still works.
+  await c.level.fill('mp_toujane');
+  await c.level.press('Enter');
+  await expect(c.block).toHaveText(lf(expected('levels', 'mp_toujane')));
+  await c.find.fill('ammo');
+  expect(await findLines(page)).toEqual(zorvin('find', 'ammo').out.trimEnd().split('\n'));
+});
+
+test('served over HTTP it works the same', async ({ page }) => {
+  const server = await serve();
+  try {
+    page.allowUrl(server.url);
+    await page.goto(server.url + '#level=mp_toujane');
+    await expect(controls(page).block).toHaveText(lf(expected('levels', 'mp_toujane')));
+  } finally {
+    await server.stop();
+  }
+});
+
+for (const colorScheme of ['light', 'dark']) {
+  test(`axe-core finds no violation, ${colorScheme}`, async ({ page }) => {
+    await page.emulateMedia({ colorScheme });
+    await open(page, '#level=mp_toujane');
+    const c = controls(page);
+    await c.category.selectOption('Misc_Effects');
+    await c.find.fill('toujane');
+    await c.level.fill('mp_toujan');
+    await c.level.press('Enter');
+    await page.getByRole('button', { name: 'Level list' }).click();
+    const results = await new AxeBuilder({ page }).analyze();
+    expect(results.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`)).toEqual([]);
+  });
+}
+
+test.describe('without JavaScript', () => {
+  test.use({ javaScriptEnabled: false });
+  test('the page holds every block and every listing as text, in the windows\' orders', async ({ page }) => {
+    await page.goto(pageUrl);
+    await expect(page.locator('#tool')).toBeHidden();
+    const levels = zorvin('levels').out.trimEnd().split('\n');
+    const categories = zorvin('effects').out.trimEnd().split('\n');
+    expect(await page.locator('#settings h3').allTextContents()).toEqual(levels);
+    expect(await page.locator('#effects h3').allTextContents()).toEqual(categories);
+    const blocks = await page.locator('#settings pre').allTextContents();
+    expect(blocks).toEqual(levels.map((name) => lf(expected('levels', name))));
+    const listings = await page.locator('#effects pre').allTextContents();
+    expect(listings).toEqual(categories.map((name) => lf(expected('effects', name))));
+  });
+});
+
+// Pictures for README, looked at by a person.
+for (const [width, height] of [[360, 800], [1280, 800]]) {
+  for (const colorScheme of ['light', 'dark']) {
+    test(`screenshot ${width}x${height} ${colorScheme}`, async ({ page }) => {
+      await page.setViewportSize({ width, height });
+      await page.emulateMedia({ colorScheme });
+      await open(page, '#level=mp_toujane');
+      await controls(page).category.selectOption('Misc_Effects');
+      await page.evaluate(() => window.scrollTo(0, 0));
+      // Nothing wider than the screen: no sideways scrolling of the page.
+      expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(width);
+      const dir = path.resolve(__dirname, '../../build/browser/screenshots');
+      fs.mkdirSync(dir, { recursive: true });
+      await page.screenshot({ path: path.join(dir, `page-${width}-${colorScheme}.png`) });
+    });
+  }
+}
+
+test('the page is the export, written afresh', async () => {
+  expect(fs.readFileSync(pagePath, 'utf8')).toBe(zorvin('export', '--format', 'html').out);
+});
