@@ -55,15 +55,9 @@
     return near.slice(0, near.length && near[0].distance === 0 ? 1 : 3).map((n) => n.name);
   }
 
-  function contains(text, part) {
-    const haystack = bytesOf(text);
-    const needle = bytesOf(part);
-    outer: for (let at = 0; at + needle.length <= haystack.length; ++at) {
-      for (let k = 0; k < needle.length; ++k) if (haystack[at + k] !== needle[k]) continue outer;
-      return true;
-    }
-    return false;
-  }
+  // Substrings of UTF-8 and of UTF-16 agree for well-formed text, and ASCII
+  // folding changes no other character: the same matches as zorvin's bytes.
+  const foldAscii = (text) => text.replace(/[A-Z]+/g, (letters) => letters.toLowerCase());
 
   const shown = (text) => {
     const chars = [...text];
@@ -217,32 +211,33 @@
   const findField = $('find');
   const findCount = $('find-count');
   const findResults = $('find-results');
-  const rows = [];
-  const addRow = (kind, name, key, target, within) => {
-    const row = element('li', undefined, { 'data-kind': kind });
-    row.append(element('span', kind, { class: 'kind' }), ' ', element('a', name, { href: hashFor(key, target) }));
-    if (within) row.append(' ', element('span', within, { class: 'within' }));
-    row.hidden = true;
-    rows.push({ row, name });
-  };
-  for (const name of levelNames) addRow('level', name, 'level', name);
-  for (const name of categoryNames) addRow('category', name, 'effects', name);
-  for (const [category, files] of categories) {
-    for (const file of files.split('\r\n')) addRow('file', file, 'effects', category, category);
+  // Made at the first search, so that opening the page pays nothing for them.
+  let rows = null;
+  function makeRows() {
+    rows = [];
+    const addRow = (kind, name, key, target, within) => {
+      const row = element('li', undefined, { 'data-kind': kind });
+      row.append(element('span', kind, { class: 'kind' }), ' ', element('a', name, { href: hashFor(key, target) }));
+      if (within) row.append(' ', element('span', within, { class: 'within' }));
+      rows.push({ row, folded: foldAscii(name) });
+    };
+    for (const name of levelNames) addRow('level', name, 'level', name);
+    for (const name of categoryNames) addRow('category', name, 'effects', name);
+    for (const [category, files] of categories) {
+      for (const file of files.split('\r\n')) addRow('file', file, 'effects', category, category);
+    }
   }
-  findResults.append(...rows.map((r) => r.row));
 
   let searched = '';
   function find(text, fromAddress) {
     if (findField.value !== text) findField.value = text;
     if (text === searched) return;
     searched = text;
-    let count = 0;
-    for (const { row, name } of rows) {
-      const match = text !== '' && contains(name, text);
-      if (row.hidden === match) row.hidden = !match;
-      if (match) ++count;
-    }
+    if (rows === null) makeRows();
+    const part = foldAscii(text);
+    const matches = text === '' ? [] : rows.filter((r) => r.folded.includes(part)).map((r) => r.row);
+    findResults.replaceChildren(...matches);
+    const count = matches.length;
     findCount.textContent = text === '' ? ''
       : count === 0 ? 'no level, category or file name contains \'' + shown(text) + '\''
       : count + (count === 1 ? ' result' : ' results');
