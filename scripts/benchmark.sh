@@ -3,7 +3,9 @@
 # against a minimal one-window Win32 program built the same way (the floor),
 # the time of a lookup and of a category switch in-process, and the exe sizes.
 # Then, natively with hyperfine, three zorvin commands against a floor: a
-# program that prints one line, built with the same compiler and flags.
+# program that prints one line, built with the same compiler and flags. Last,
+# the page zorvin writes, in Chromium (tests/browser/bench-page.js): its size,
+# its load against the same page without its script, and each keystroke in Find.
 # Usage: scripts/benchmark.sh [RUNS]   (default 15 start-ups of each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,3 +34,9 @@ hyperfine --shell=none --warmup 20 --runs "${ZORVIN_CLI_RUNS:-200}" --style basi
   -n "find e" "build/linux/bin/zorvin find e" \
   -n "export --format json" "build/linux/bin/zorvin export --format json" >/dev/null
 cat build/linux/cli-bench.md
+
+echo "== the page, in Debian's Chromium (headless)"
+page=build/linux/page.html
+build/linux/bin/zorvin --lf export --format html >"$page"
+(cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+node tests/browser/bench-page.js "$page" "${ZORVIN_PAGE_RUNS:-15}"
