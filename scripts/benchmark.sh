@@ -37,6 +37,6 @@ cat build/linux/cli-bench.md
 
 echo "== the page, in Debian's Chromium (headless)"
 page=build/linux/page.html
-build/linux/bin/zorvin --lf export --format html >"$page"
+scripts/make-page.sh "$page"
 (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 node tests/browser/bench-page.js "$page" "${ZORVIN_PAGE_RUNS:-15}"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds and runs every test: the core natively (under AddressSanitizer and
-# UBSan), the page zorvin writes in headless Chromium, everything of the x64 build under Wine, and everything of the x86
-# build (the shipping exe) under 32-bit Wine run by qemu's user-mode emulation.
+# UBSan), the page zorvin writes in headless Chromium, everything of the x64
+# build under Wine, and everything of the x86 build (the shipping exe) under
+# 32-bit Wine run by qemu's user-mode emulation.
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."

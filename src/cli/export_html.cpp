@@ -1,6 +1,7 @@
 // The page: the reference as plain markup that needs no script, and the tool's
 // controls, hidden until the page's script (src/web/page.js) takes them up.
 #include <string>
+#include <utility>
 
 #include "cli/export.h"
 #include "cli/text.h"
@@ -11,47 +12,19 @@
 namespace zorvin::cli {
 namespace {
 
-// Ids and fragments made from names: the tables' names are letters, digits
-// and underscores, and anything else is spelled out so that an id stays one token.
-std::string IdPart(std::string_view name) {
-  std::string id;
-  for (char c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    const bool plain = (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || c == '_' || c == '-';
-    if (plain) {
-      id += c;
-    } else {
-      constexpr char kHex[] = "0123456789ABCDEF";
-      id += '.';
-      id += kHex[u >> 4];
-      id += kHex[u & 15];
-    }
-  }
-  return id;
-}
-
-// A text of several lines (CR LF between them) inside <pre>, one page line each.
-void AddPre(Lines& page, std::string_view text, std::string_view attributes = "") {
-  Lines lines = SplitLines(text);
-  lines.front() = "<pre" + std::string(attributes) + ">" + HtmlEscaped(lines.front());
-  for (std::size_t i = 1; i < lines.size(); ++i) lines[i] = HtmlEscaped(lines[i]);
-  lines.back() += "</pre>";
+// lines between an opening and a closing tag, the tags on the first and last line.
+void AddBetween(Lines& page, std::string_view open, Lines lines, std::string_view close) {
+  lines.front().insert(0, open);
+  lines.back() += close;
   page.insert(page.end(), lines.begin(), lines.end());
 }
 
-// The page's own script or style sheet, its lines as the page's lines.
-void AddInline(Lines& page, std::string_view tag, std::string_view text) {
-  Lines lines = SplitLines(text, "\n");
-  lines.front() = "<" + std::string(tag) + ">" + lines.front();
-  lines.back() += "</" + std::string(tag) + ">";
-  page.insert(page.end(), lines.begin(), lines.end());
-}
-
-void AddEntry(Lines& page, std::string_view kind, std::string_view name, std::string_view text) {
-  const std::string id = "ref-" + std::string(kind) + "-" + IdPart(name);
-  page.push_back("<div class=\"entry\" data-name=\"" + HtmlEscaped(name) + "\">");
-  page.push_back("<h3 id=\"" + id + "\">" + HtmlEscaped(name) + "</h3>");
-  AddPre(page, text);
+// One level or category of the reference: its name as a heading, its lines as text.
+void AddEntry(Lines& page, std::string_view name, Lines lines) {
+  page.push_back("<div class=\"entry\">");
+  page.push_back("<h3>" + HtmlEscaped(name) + "</h3>");
+  for (std::string& line : lines) line = HtmlEscaped(line);
+  AddBetween(page, "<pre>", std::move(lines), "</pre>");
   page.push_back("</div>");
 }
 
@@ -74,7 +47,7 @@ void AddTool(Lines& page) {
     // The list's two empty items are there as in the window, named for a screen reader.
     const std::string label = items[i].empty() ? " aria-label=\"(empty)\"" : "";
     page.push_back("<li role=\"option\" id=\"level-item-" + std::to_string(i) + "\" aria-selected=\"false\"" + label +
-                   " data-value=\"" + HtmlEscaped(items[i]) + "\">" + HtmlEscaped(items[i]) + "</li>");
+                   ">" + HtmlEscaped(items[i]) + "</li>");
   }
   page.insert(page.end(), {
       "</ul>",
@@ -149,7 +122,7 @@ Lines ExportHtml() {
       " categories, exactly as ZorvinEffects gives them.\">",
       "<title>ZorvinEffects " + version + ": worldspawn settings and stock effects</title>",
   };
-  AddInline(page, "style", kPageStyle);
+  AddBetween(page, "<style>", SplitLines(kPageStyle, "\n"), "</style>");
   page.insert(page.end(), {
       "</head>",
       "<body>",
@@ -168,7 +141,7 @@ Lines ExportHtml() {
       "<h2 id=\"settings-heading\">Worldspawn settings of the 40 stock levels</h2>",
       "<div class=\"reference\">",
   });
-  for (const LevelEntry& entry : LevelCatalog()) AddEntry(page, "level", entry.Key(), LevelBlock(entry));
+  for (const LevelEntry& entry : LevelCatalog()) AddEntry(page, entry.Key(), SplitLines(LevelBlock(entry)));
   page.insert(page.end(), {
       "</div>",
       "</section>",
@@ -177,7 +150,7 @@ Lines ExportHtml() {
       "<div class=\"reference\">",
   });
   for (const EffectCategory& category : EffectCatalog())
-    AddEntry(page, "effects", category.Name(), *FindEffectsListing(category.Name()));
+    AddEntry(page, category.Name(), Lines(category.Files().begin(), category.Files().end()));
   page.insert(page.end(), {
       "</div>",
       "</section>",
@@ -185,7 +158,7 @@ Lines ExportHtml() {
       "<footer><p>ZorvinEffects " + version + ". This page is written by <code>zorvin export --format html</code>"
       " and works offline: it loads nothing.</p></footer>",
   });
-  AddInline(page, "script", kPageScript);
+  AddBetween(page, "<script>", SplitLines(kPageScript, "\n"), "</script>");
   page.insert(page.end(), {"</body>", "</html>"});
   return page;
 }

@@ -13,7 +13,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include "win32/error.h"
 #include "win32/text.h"

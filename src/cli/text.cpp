@@ -10,6 +10,10 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 bool SameIgnoringCase(char x, char y) { return Lower(x) == Lower(y); }
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameIgnoringCase);
+}
+
 }  // namespace
 
 bool IsUtf8(std::string_view text) {
@@ -41,10 +45,6 @@ bool IsUtf8(std::string_view text) {
     at += length;
   }
   return true;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameIgnoringCase);
 }
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view part) {

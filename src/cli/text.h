@@ -17,8 +17,8 @@ namespace zorvin::cli {
 // past U+10FFFF.
 bool IsUtf8(std::string_view text);
 
-// ASCII letters compared without regard to case; every other byte as it is.
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// Whether part is in text, ASCII letters compared without regard to case and
+// every other byte as it is.
 bool ContainsIgnoringCase(std::string_view text, std::string_view part);
 
 // The number of single-character insertions, deletions and substitutions

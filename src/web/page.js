@@ -6,18 +6,13 @@
 (() => {
   const $ = (id) => document.getElementById(id);
 
-  // The tables, read back from the reference sections. The parser turns the
-  // blocks' CR LF into LF; the windows join lines with CR LF.
+  // The tables, read back from the reference sections, with the LF line ends
+  // the parser gives them; a copy joins the lines with CR LF, as the windows do.
   const crlf = (text) => text.split('\n').join('\r\n');
-  const lf = (text) => text.split('\r\n').join('\n');
-  const levels = new Map();
-  for (const entry of document.querySelectorAll('#settings .entry')) {
-    levels.set(entry.dataset.name, crlf(entry.querySelector('pre').textContent));
-  }
-  const categories = new Map();
-  for (const entry of document.querySelectorAll('#effects .entry')) {
-    categories.set(entry.dataset.name, crlf(entry.querySelector('pre').textContent));
-  }
+  const table = (selector) => new Map([...document.querySelectorAll(selector)].map(
+      (entry) => [entry.querySelector('h3').textContent, entry.querySelector('pre').textContent]));
+  const levels = table('#settings .entry');
+  const categories = table('#effects .entry');
   const levelNames = [...levels.keys()];
   const categoryNames = [...categories.keys()];
 
@@ -87,7 +82,6 @@
   const block = $('block');
   const options = [...levelList.querySelectorAll('[role=option]')];
   let active = -1;
-  let shownBlock = ''; // as the window's text box holds it: CR LF between lines
 
   function showLevel(name, fromAddress) {
     const found = levels.get(name);
@@ -100,14 +94,11 @@
         levelStatus.append(element('a', suggestion, { href: hashFor('level', suggestion) }));
       });
       if (near.length) levelStatus.append('\'?');
-      return false;
+      return;
     }
-    shownBlock = found;
-    block.textContent = lf(found);
-    block.dataset.level = name;
+    block.textContent = found;
     levelStatus.textContent = '';
     if (!fromAddress) go('level', name);
-    return true;
   }
 
   function setActive(index) {
@@ -124,12 +115,12 @@
   function openList(open) {
     levelList.hidden = !open;
     levelField.setAttribute('aria-expanded', String(open));
-    if (open) setActive(Math.max(0, options.findIndex((o) => o.dataset.value === levelField.value)));
+    if (open) setActive(Math.max(0, options.findIndex((o) => o.textContent === levelField.value)));
     else setActive(-1);
   }
 
   function pick(index) {
-    levelField.value = options[index].dataset.value;
+    levelField.value = options[index].textContent;
     openList(false);
     levelField.focus();
   }
@@ -171,22 +162,19 @@
   // The effects: the category chooser and its listing.
   const categoryChooser = $('category');
   const listing = $('listing');
-  let shownListing = '';
   function showCategory(name, fromAddress) {
     const files = categories.get(name);
-    if (files === undefined) return false;
+    if (files === undefined) return;
     if (categoryChooser.value !== name) categoryChooser.value = name;
-    shownListing = files;
-    listing.textContent = lf(files);
-    listing.dataset.category = name;
+    listing.textContent = files;
     if (!fromAddress) go('effects', name);
-    return true;
   }
   categoryChooser.addEventListener('change', () => showCategory(categoryChooser.value, false));
 
-  // Exact copies: the bytes the windows' text boxes hold.
-  async function copy(text, status) {
-    if (text === '') return (status.textContent = 'Nothing to copy yet.');
+  // Exact copies: the bytes the windows' text boxes hold, CR LF between lines.
+  async function copy(displayed, status) {
+    if (displayed === '') return (status.textContent = 'Nothing to copy yet.');
+    const text = crlf(displayed);
     try {
       await navigator.clipboard.writeText(text);
     } catch {
@@ -203,11 +191,11 @@
     }
     status.textContent = 'Copied ' + text.split('\r\n').length + ' lines.';
   }
-  $('copy-block').addEventListener('click', () => copy(shownBlock, $('block-status')));
-  $('copy-listing').addEventListener('click', () => copy(shownListing, $('listing-status')));
+  $('copy-block').addEventListener('click', () => copy(block.textContent, $('block-status')));
+  $('copy-listing').addEventListener('click', () => copy(listing.textContent, $('listing-status')));
 
   // Find: every level, category and file name that contains the text, in
-  // zorvin find's order. The rows are made once; a search only shows or hides them.
+  // zorvin find's order. Each row is made once; a search puts the matching rows in the list.
   const findField = $('find');
   const findCount = $('find-count');
   const findResults = $('find-results');
@@ -224,7 +212,7 @@
     for (const name of levelNames) addRow('level', name, 'level', name);
     for (const name of categoryNames) addRow('category', name, 'effects', name);
     for (const [category, files] of categories) {
-      for (const file of files.split('\r\n')) addRow('file', file, 'effects', category, category);
+      for (const file of files.split('\n')) addRow('file', file, 'effects', category, category);
     }
   }
 
@@ -277,7 +265,7 @@
       $('find-tool').scrollIntoView({ block: 'nearest' });
     }
   }
-  window.addEventListener('hashchange', follow);
+  // A link, the address bar, Back and Forward all end in popstate.
   window.addEventListener('popstate', follow);
 
   $('tool').hidden = false;

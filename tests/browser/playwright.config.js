@@ -3,7 +3,7 @@ const { defineConfig } = require('@playwright/test');
 
 module.exports = defineConfig({
   testDir: '.',
-  testMatch: '*.spec.js',
+  testMatch: '*.test.js',
   outputDir: process.env.ZORVIN_BROWSER_OUT || '../../build/browser/results',
   workers: 2,
   timeout: 60000,
