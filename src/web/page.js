@@ -236,7 +236,7 @@
 
   document.addEventListener('keydown', (event) => {
     if (event.key !== '/' || event.ctrlKey || event.metaKey || event.altKey) return;
-    if (event.target.closest('input, select, textarea')) return;
+    if (event.target.closest('input, textarea')) return;  // "/" is text there; no name holds one
     event.preventDefault();
     findField.focus();
     findField.select();

@@ -212,6 +212,8 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await page.keyboard.press('ArrowDown');
   await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
   // "/" goes to Find from anywhere but a text field.
+  await page.keyboard.press('/');
+  expect(await focused()).toBe('find');
   await c.listing.focus();
   await page.keyboard.press('/');
   expect(await focused()).toBe('find');
