@@ -199,14 +199,15 @@
   const findField = $('find');
   const findCount = $('find-count');
   const findResults = $('find-results');
-  // Made at the first search, so that opening the page pays nothing for them.
   let rows = null;
   function makeRows() {
+    if (rows !== null) return;
     rows = [];
     const addRow = (kind, name, key, target, within) => {
       const row = element('li', undefined, { 'data-kind': kind });
       row.append(element('span', kind, { class: 'kind' }), ' ', element('a', name, { href: hashFor(key, target) }));
       if (within) row.append(' ', element('span', within, { class: 'within' }));
+      rowIndex.set(row, rows.length);
       rows.push({ row, folded: foldAscii(name) });
     };
     for (const name of levelNames) addRow('level', name, 'level', name);
@@ -216,15 +217,77 @@
     }
   }
 
+  // The list moves to the new matches in place, in zorvin's order: the rows
+  // that no longer match go, the new ones go in, and the rows already there
+  // cost nothing, so one more letter touches only the rows it changes. A
+  // keystroke puts in at most the rows the list shows at once and later tasks
+  // the rest, so typing never waits for hundreds of rows; until the list is
+  // whole it is busy, the rows past the point reached are hidden behind a
+  // marker, and a newer search drops what is left of an older one.
+  const firstShare = { insert: 40, remove: Infinity };
+  const laterShare = { insert: 100, remove: Infinity };
+  const rowIndex = new Map();
+  const pending = element('li', undefined, { class: 'pending', 'aria-hidden': 'true' });
+  // Returns whether work is left.
+  function update(matches, share) {
+    pending.remove();
+    let { insert, remove } = share;
+    let child = findResults.firstElementChild;
+    const stop = () => {
+      findResults.insertBefore(pending, child);
+      return true;
+    };
+    const drop = () => {
+      const stale = child;
+      child = child.nextElementSibling;
+      stale.remove();
+    };
+    for (const index of matches) {
+      while (child && rowIndex.get(child) < index) {
+        if (remove-- === 0) return stop();
+        drop();
+      }
+      if (child && rowIndex.get(child) === index) {
+        child = child.nextElementSibling;
+      } else {
+        if (insert-- === 0) return stop();
+        findResults.insertBefore(rows[index].row, child);
+      }
+    }
+    while (child) {
+      if (remove-- === 0) return stop();
+      drop();
+    }
+    return false;
+  }
+  let fills = 0;
+  function fill(matches) {
+    const fillNumber = ++fills;
+    const pass = (share) => {
+      if (fillNumber !== fills) return;
+      const more = update(matches, share);
+      // Each task lays out its own rows, or a keystroke's frame would.
+      if (share === laterShare) void findResults.offsetHeight;
+      if (more) {
+        findResults.setAttribute('aria-busy', 'true');
+        setTimeout(pass, 0, laterShare);
+      } else {
+        findResults.removeAttribute('aria-busy');
+      }
+    };
+    pass(firstShare);
+  }
+
   let searched = '';
   function find(text, fromAddress) {
     if (findField.value !== text) findField.value = text;
     if (text === searched) return;
     searched = text;
-    if (rows === null) makeRows();
+    makeRows();
     const part = foldAscii(text);
-    const matches = text === '' ? [] : rows.filter((r) => r.folded.includes(part)).map((r) => r.row);
-    findResults.replaceChildren(...matches);
+    const matches = [];
+    if (text !== '') rows.forEach((r, i) => r.folded.includes(part) && matches.push(i));
+    fill(matches);
     const count = matches.length;
     findCount.textContent = text === '' ? ''
       : count === 0 ? 'no level, category or file name contains \'' + shown(text) + '\''
@@ -270,4 +333,7 @@
 
   $('tool').hidden = false;
   follow();
+  // The Find rows are made once the page is up, so that neither the first
+  // paint nor the first keystroke waits for them.
+  (window.requestIdleCallback || setTimeout)(makeRows);
 })();

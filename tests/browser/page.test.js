@@ -18,9 +18,10 @@ const controls = (page) => ({
   results: page.getByRole('list', { name: 'Find results' }),
 });
 
-// The visible Find results as zorvin find prints them.
+// The Find results as zorvin find prints them, once the list is whole.
 async function findLines(page) {
-  return page.locator('#find-results li:not([hidden])').evaluateAll((rows) =>
+  await expect(page.locator('#find-results')).not.toHaveAttribute('aria-busy', 'true');
+  return page.locator('#find-results li').evaluateAll((rows) =>
     rows.map((row) => [...row.children].map((c) => c.textContent).join('\t')));
 }
 
@@ -139,6 +140,15 @@ test('Find gives what zorvin find gives, in its order, and announces the count',
         lines.length ? `${lines.length} result${lines.length === 1 ? '' : 's'}` : said.err.replace(/^zorvin: /, '').trimEnd());
   }
   await expect(page.locator('#find-count')).toHaveAttribute('role', 'status');
+  // A search typed over one still filling its list leaves none of the older rows.
+  await c.find.evaluate((field) => {
+    for (const text of ['e', 'tunnel']) {
+      field.value = text;
+      field.dispatchEvent(new Event('input'));
+    }
+  });
+  await page.waitForTimeout(100);  // longer than the older list would take to fill
+  expect(await findLines(page)).toEqual(zorvin('find', 'tunnel').out.trimEnd().split('\n'));
   // Each result opens its level or category.
   await c.find.fill('wine_bottle');
   await c.results.getByRole('link', { name: 'wine_bottle.efx' }).click();
