@@ -200,6 +200,7 @@
   const findCount = $('find-count');
   const findResults = $('find-results');
   let rows = null;
+  const rowIndex = new Map();  // each row's place in rows
   function makeRows() {
     if (rows !== null) return;
     rows = [];
@@ -224,14 +225,12 @@
   // the rest, so typing never waits for hundreds of rows; until the list is
   // whole it is busy, the rows past the point reached are hidden behind a
   // marker, and a newer search drops what is left of an older one.
-  const firstShare = { insert: 40, remove: Infinity };
-  const laterShare = { insert: 100, remove: Infinity };
-  const rowIndex = new Map();
+  const rowsAtOnce = 40;
+  const rowsPerTask = 100;
   const pending = element('li', undefined, { class: 'pending', 'aria-hidden': 'true' });
-  // Returns whether work is left.
-  function update(matches, share) {
+  // Inserts at most `budget` rows; returns whether rows are still to come.
+  function update(matches, budget) {
     pending.remove();
-    let { insert, remove } = share;
     let child = findResults.firstElementChild;
     const stop = () => {
       findResults.insertBefore(pending, child);
@@ -243,39 +242,33 @@
       stale.remove();
     };
     for (const index of matches) {
-      while (child && rowIndex.get(child) < index) {
-        if (remove-- === 0) return stop();
-        drop();
-      }
+      while (child && rowIndex.get(child) < index) drop();
       if (child && rowIndex.get(child) === index) {
         child = child.nextElementSibling;
       } else {
-        if (insert-- === 0) return stop();
+        if (budget-- === 0) return stop();
         findResults.insertBefore(rows[index].row, child);
       }
     }
-    while (child) {
-      if (remove-- === 0) return stop();
-      drop();
-    }
+    while (child) drop();
     return false;
   }
   let fills = 0;
   function fill(matches) {
     const fillNumber = ++fills;
-    const pass = (share) => {
+    const pass = (budget) => {
       if (fillNumber !== fills) return;
-      const more = update(matches, share);
-      // Each task lays out its own rows, or a keystroke's frame would.
-      if (share === laterShare) void findResults.offsetHeight;
+      const more = update(matches, budget);
+      // Each later task lays out its own rows, or a keystroke's frame would.
+      if (budget === rowsPerTask) void findResults.offsetHeight;
       if (more) {
         findResults.setAttribute('aria-busy', 'true');
-        setTimeout(pass, 0, laterShare);
+        setTimeout(pass, 0, rowsPerTask);
       } else {
         findResults.removeAttribute('aria-busy');
       }
     };
-    pass(firstShare);
+    pass(rowsAtOnce);
   }
 
   let searched = '';

@@ -1,7 +1,7 @@
 // Measures the page in Debian's Chromium: its size, the load to the first
-// frame, which shows the block after a deep link, against a floor (the same page without its
-// script, which only parses and paints), and the work of each keystroke in
-// Find. Usage: node bench-page.js PAGE [RUNS]
+// frame, which shows the block after a deep link, against a floor (the same
+// page without its script, which only parses and paints), and the work of
+// each keystroke in Find. Usage: node bench-page.js PAGE [RUNS]
 const { chromium } = require('@playwright/test');
 const fs = require('node:fs');
 const os = require('node:os');
