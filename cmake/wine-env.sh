@@ -43,14 +43,24 @@ prepare_prefix() {  # [--xvfb] [--x86]
   # much wider DejaVu Sans. In the prefix's Fonts folder they load: Tahoma (the
   # face of "MS Shell Dlg 2", captions and menus) and the bitmap MS Sans Serif.
   # "MS Shell Dlg", the program's face, is Microsoft Sans Serif on Windows, which
-  # Wine lacks: it gets the closest scalable face Debian has, Liberation Sans
-  # (fonts-liberation2). Done once per prefix; a new version of this set-up
+  # Wine lacks: it gets the closest scalable face Debian has, Liberation Sans 2
+  # (fonts-liberation2 on Debian 12, fonts-liberation on 13), which Wine finds
+  # through fontconfig. Done once per prefix; a new version of this set-up
   # changes the stamp's name.
-  local stamp=$WINEPREFIX/.zorvin-fonts-1 face
+  local stamp=$WINEPREFIX/.zorvin-fonts-1 liberation
   if [ ! -f "$stamp" ]; then
-    for face in /usr/share/wine/fonts/tahoma.ttf /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf; do
-      [ -f "$face" ] || { echo "missing $face: run scripts/install-deps.sh" >&2; return 1; }
-    done
+    [ -f /usr/share/wine/fonts/tahoma.ttf ] || {
+      echo "missing Wine's Tahoma (/usr/share/wine/fonts/tahoma.ttf): install fonts-wine, or run scripts/install-deps.sh" >&2
+      return 1
+    }
+    # fc-match names a fallback face when the one asked for is missing.
+    liberation=$(fc-match -f '%{file}' 'Liberation Sans:style=Regular' 2>/dev/null) || liberation=
+    case $liberation in
+      */LiberationSans-Regular.ttf) ;;
+      *) echo "missing the face Liberation Sans: install fonts-liberation2 (Debian 12) or fonts-liberation" \
+              "(Debian 13), and fontconfig, or run scripts/install-deps.sh" >&2
+         return 1 ;;
+    esac
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     quiet "$ZORVIN_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
       /v 'MS Shell Dlg' /d 'Microsoft Sans Serif' /f

@@ -1,14 +1,32 @@
 #!/bin/bash
-# Installs what building and testing need on Debian 12 (run as root).
-# Idempotent: does nothing when every package is already there.
+# Installs what building and testing need on Debian 12 (bookworm) or 13
+# (trixie), run as root. Idempotent: does nothing when every package is
+# already there.
 set -euo pipefail
+
+. /etc/os-release
+# What differs between the releases: clang's runtime (libFuzzer), the package
+# that holds Liberation Sans 2, and where a qemu of the 10.0 series comes from.
+# Bookworm's own qemu 7.2 corrupts the memory of multi-threaded 32-bit Wine
+# processes; the 10.0 series from bookworm-backports runs them soundly.
+case ${VERSION_CODENAME:-} in
+  bookworm)
+    release_packages=(libclang-rt-14-dev fonts-liberation2)
+    qemu_suite=bookworm-backports ;;
+  trixie)
+    release_packages=(libclang-rt-19-dev fonts-liberation)
+    qemu_suite= ;;
+  *)
+    echo "scripts/install-deps.sh knows Debian 12 (bookworm) and 13 (trixie), not ${PRETTY_NAME:-this system}" >&2
+    exit 1 ;;
+esac
 
 packages=(
   cmake make g++ googletest file python3       # native build and tests
-  clang libclang-rt-14-dev                     # the fuzzer (libFuzzer)
+  clang "${release_packages[0]}"               # the fuzzer (libFuzzer)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # Windows cross builds
   wine64 xvfb xauth                            # running the x64 exe and its tests
-  fonts-wine fonts-liberation2                 # Windows' UI faces (Wine's own) and a scalable stand-in
+  fonts-wine "${release_packages[1]}" fontconfig  # Windows' UI faces (Wine's own), a scalable stand-in, fc-match
   icoutils                                     # reading resources back out of the exes
   imagemagick xdotool                          # artwork and screenshots
   wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
@@ -16,13 +34,11 @@ packages=(
   libcli11-dev nlohmann-json3-dev              # the command-line companion: its options and its JSON
   hyperfine                                    # timing the command-line companion
   chromium                                     # the page's tests, headless (Playwright drives Debian's build)
+  mmdebstrap                                   # the Debian 13 root the second test stage runs in
 )
 # Playwright's test runner comes from npm (tests/browser/package-lock.json) and
 # runs on the machine's Node.js; Debian's own where the machine has none.
 command -v npm >/dev/null || packages+=(nodejs npm)
-# Bookworm's own qemu 7.2 corrupts the memory of multi-threaded 32-bit Wine
-# processes; the 10.0 series from bookworm-backports runs them soundly.
-backports_packages=(qemu-user)
 qemu_min=10
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -36,7 +52,10 @@ qemu_ok() {
 
 missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
-qemu_ok && backports_missing=() || backports_missing=("${backports_packages[@]}")
+backports_missing=()
+if ! qemu_ok; then
+  if [ -n "$qemu_suite" ]; then backports_missing=(qemu-user); else missing+=(qemu-user); fi
+fi
 [ ${#missing[@]} -eq 0 ] && [ ${#backports_missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -47,11 +66,11 @@ echo "installing: ${missing[*]} ${backports_missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-if [ ${#backports_missing[@]} -gt 0 ] && ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  cat >/etc/apt/sources.list.d/zorvin-bookworm-backports.sources <<'SRC'
+if [ ${#backports_missing[@]} -gt 0 ] && ! grep -rqs "$qemu_suite" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  cat >"/etc/apt/sources.list.d/zorvin-$qemu_suite.sources" <<SRC
 Types: deb
 URIs: http://deb.debian.org/debian
-Suites: bookworm-backports
+Suites: $qemu_suite
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
@@ -61,5 +80,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 if [ ${#backports_missing[@]} -gt 0 ]; then
-  apt-get install -y -q --no-install-recommends -t bookworm-backports "${backports_missing[@]}"
+  apt-get install -y -q --no-install-recommends -t "$qemu_suite" "${backports_missing[@]}"
 fi
