@@ -2,7 +2,7 @@
 # Runs a Windows exe under Wine in a build's private prefix: the builds run
 # their tests through it (CMAKE_CROSSCOMPILING_EMULATOR).
 #
-# Usage: wine-run.sh [--x86] PREFIX EXE [ARGS...]
+# Usage: wine-run.sh [--x86] [--dpi N] PREFIX EXE [ARGS...]
 #        wine-run.sh --stop PREFIX
 #
 # Inside a session of wine-session.sh the exe runs in that session. On its
@@ -10,22 +10,49 @@
 # Xvfb display (never the user's: the tests press keys) and a persistent
 # wineserver. --stop, the tests' last step, ends them. An x86 exe outside a
 # session runs in a session of its own (slower: the set-up is per exe).
+#
+# --dpi N: the exe runs in a session of its own whose display is at N DPI.
+# Wine fixes the monitor's DPI when a session starts (Wine 10; Wine 8 reads it
+# in every process), so the shared server ends first, LogPixels is set while no
+# session runs, and afterwards the display is set back to 96 for the next run.
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 . "$here/wine-env.sh"
 
-x86=0 stop=0
-case ${1:-} in
-  --x86) x86=1; shift ;;
-  --stop) stop=1; shift ;;
-esac
+x86=0 stop=0 dpi=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --x86) x86=1; shift ;;
+    --stop) stop=1; shift ;;
+    --dpi) dpi=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 prefix=$(realpath -m "$1")
 shift
 wine_environment "$prefix"
 
+set_dpi() {  # N: for the next session to start
+  stop_server
+  quiet "$ZORVIN_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+  stop_server
+}
+# Runs the exe in a fresh session at $dpi and ends that session.
+run_at_dpi() {  # EXE [ARGS...]
+  local rc=0
+  set_dpi "$dpi"
+  "$ZORVIN_WINE" "$@" || rc=$?
+  set_dpi 96
+  return "$rc"
+}
+
 if [ -n "${ZORVIN_WINE_SESSION:-}" ]; then
   [ "$stop" = 1 ] && exit 0  # the session ends what it started
-  exec "$ZORVIN_WINE" "$@"
+  [ -z "$dpi" ] && exec "$ZORVIN_WINE" "$@"
+  rc=0
+  run_at_dpi "$@" || rc=$?
+  start_server  # the session's own server again, for what runs after
+  exit "$rc"
 fi
 
 state=$prefix-display
@@ -48,7 +75,7 @@ if [ "$stop" = 1 ]; then
 fi
 
 if [ "$x86" = 1 ]; then
-  exec "$here/wine-session.sh" --xvfb --x86 "$prefix" "$ZORVIN_WINE" "$@"
+  exec "$here/wine-session.sh" --xvfb --x86 "$prefix" "$0" ${dpi:+--dpi "$dpi"} "$prefix" "$@"
 fi
 
 # One caller at a time sets up; the lock is not passed on to what starts here.
@@ -66,6 +93,14 @@ if ! xvfb_running; then
   [ -s "$state/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 fi
 export DISPLAY=:$(cat "$state/display")
+if [ -n "$dpi" ]; then
+  # Under the lock: no other run may start the shared server meanwhile. The
+  # next run starts it again (its process is gone).
+  prepare_prefix --xvfb 9>&-
+  rc=0
+  run_at_dpi "$@" 9>&- || rc=$?
+  exit "$rc"
+fi
 if ! alive "$state/server.pid"; then
   prepare_prefix --xvfb 9>&-
   # A persistent server whose process is known, so that a later run can tell it ended.

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "child_process.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
 #include "ui_support.h"
@@ -87,60 +86,16 @@ void ExpectAllScaled(UiTest& t, UINT dpi) {
 
 using DpiLayout = UiTest;
 
-// Runs in a child process started by DpiScaling, with the DPI it was started at.
+// Run by the DpiScaling tests, each in a Wine session of its own at its DPI.
 TEST_F(DpiLayout, EveryWindowScalesFromItsDesign) {
-  const char* dpiText = std::getenv("ZORVIN_TEST_DPI");
-  if (dpiText == nullptr) GTEST_SKIP() << "run by DpiScaling at each DPI";
-  const UINT dpi = static_cast<UINT>(std::atoi(dpiText));
+  const UINT dpi = TestDpi();
+  if (dpi == 0) GTEST_SKIP() << "run by DpiScaling at each DPI";
   Start();
   Menu(F().Handle(), kCmdEffectsList);
   Menu(E().Handle(), kCmdWorldspawnSettings);
   Menu(E().Handle(), kCmdAbout);
+  ASSERT_NO_FATAL_FAILURE(AssertSessionAtDpi({F().Handle(), E().Handle(), A().Handle()}, dpi));
   ExpectAllScaled(*this, dpi);
-}
-
-TEST(DpiScaling, At100125150And200Percent) {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  // The user's setting comes back however the test ends (or is absent again).
-  struct LogPixels {
-    HKEY desktop = nullptr;
-    DWORD before = 0;
-    bool had = false;
-    LogPixels() {
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        &desktop) != ERROR_SUCCESS) {
-        desktop = nullptr;
-        return;
-      }
-      DWORD size = sizeof(before);
-      had = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
-                             &size) == ERROR_SUCCESS;
-    }
-    ~LogPixels() {
-      if (desktop == nullptr) return;
-      if (had) {
-        Set(before);
-      } else {
-        RegDeleteValueW(desktop, L"LogPixels");
-      }
-      RegCloseKey(desktop);
-      SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", nullptr);
-    }
-    bool Set(DWORD dpi) const {
-      return RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                            sizeof(dpi)) == ERROR_SUCCESS;
-    }
-  } logPixels;
-  ASSERT_NE(logPixels.desktop, nullptr);
-  for (DWORD dpi : {96u, 120u, 144u, 192u}) {
-    SCOPED_TRACE(testing::Message() << dpi << " DPI");
-    ASSERT_TRUE(logPixels.Set(dpi));  // read by each new process at its start
-    SetEnvironmentVariableW(L"ZORVIN_TEST_DPI", std::to_wstring(dpi).c_str());
-    ChildProcess child(self, L"--gtest_filter=DpiLayout.*:TextFit.*");
-    ASSERT_TRUE(child.Started());
-    EXPECT_EQ(child.ExitCode(120000), 0) << "the layout test failed at this DPI (its output is above)";
-  }
 }
 
 using DpiChange = UiTest;

@@ -45,6 +45,26 @@ bool ShortRun() {
   return value != nullptr && *value != '\0' && *value != '0';
 }
 
+UINT TestDpi() {
+  const char* value = std::getenv("ZORVIN_TEST_DPI");
+  return value != nullptr ? static_cast<UINT>(std::atoi(value)) : 0;
+}
+
+void AssertSessionAtDpi(std::initializer_list<HWND> windows, UINT dpi) {
+  // Asked of the system itself, not through the program's own functions.
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const auto forSystem =
+      reinterpret_cast<UINT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
+  const auto forWindow =
+      reinterpret_cast<UINT(WINAPI*)(HWND)>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+  ASSERT_TRUE(forSystem != nullptr && forWindow != nullptr);
+  ASSERT_EQ(forSystem(), dpi) << "GetDpiForSystem is not the DPI this child was started at";
+  for (HWND window : windows) {
+    ASSERT_EQ(forWindow(window), dpi) << "GetDpiForWindow is not the DPI this child was started at: "
+                                         "the session's display has another DPI";
+  }
+}
+
 namespace {
 INPUT Key(WORD vk, bool up) {
   INPUT input{};

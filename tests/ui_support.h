@@ -33,6 +33,11 @@ bool HasFocus(HWND control);  // the control or a child of it (a combo box's tex
 // True where the long suites run shorter: the x86 build, whose Wine runs
 // under emulation (ZORVIN_SHORT_RUN, set by the build for its tests).
 bool ShortRun();
+// The DPI a DpiScaling child was started at (ZORVIN_TEST_DPI), or 0 outside one.
+UINT TestDpi();
+// Fails unless the system and each window are at dpi, so that a child run
+// where the display has another DPI cannot pass or fail for a wrong reason.
+void AssertSessionAtDpi(std::initializer_list<HWND> windows, UINT dpi);
 
 // Presses the keys in order and releases them in reverse, in one injection.
 void PressKeys(std::initializer_list<WORD> keys);

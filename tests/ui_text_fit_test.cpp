@@ -2,7 +2,7 @@
 // and in the room the control gives its text: the font itself, every fixed
 // text whole, every item of the open level list whole, no label over the edge
 // of a box, and no more wrapped lines than before. These run inside the child
-// processes that DpiScaling starts at each DPI, and print what they measured.
+// processes the DpiScaling tests start at each DPI, and print what they measured.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +20,8 @@ namespace {
 class TextFit : public UiTest {
  public:
   void SetUp() override {
-    const char* dpiText = std::getenv("ZORVIN_TEST_DPI");
-    if (dpiText == nullptr) GTEST_SKIP() << "run by DpiScaling at each DPI";
-    dpi_ = static_cast<UINT>(std::atoi(dpiText));
+    dpi_ = TestDpi();
+    if (dpi_ == 0) GTEST_SKIP() << "run by DpiScaling at each DPI";
     UiTest::SetUp();
   }
 
@@ -33,6 +32,12 @@ class TextFit : public UiTest {
   void Report(const char* what, std::wstring_view text, long needs, long has) const {
     std::printf("  %3u dpi  %-26s %-42s needs %3ld px, has %3ld px%s\n", dpi_, what, ToUtf8(text).c_str(),
                 needs, has, needs > has ? "  (does not fit)" : "");
+  }
+
+  // The program's start-up, in a session whose display is at the test's DPI.
+  void Start() {
+    UiTest::Start();
+    AssertSessionAtDpi({F().Handle()}, dpi_);
   }
 
   void OpenAllWindows() {
