@@ -129,9 +129,12 @@ TEST_F(HandleTest, CountsStayFlatOverRepeatedCloseAndReloadCyclesOfEachWindow) {
     const std::size_t user = UserObjects();
     const int cycles = ShortRun() ? 100 : 1000;
     for (int i = 0; i < cycles; ++i) c.cycle(*this);
+    // A leak grows with the cycles; the system may still keep a few objects
+    // of its own on the way (Wine 10 keeps two per DPI it has seen).
+    constexpr std::size_t kSystemsOwn = 5;
     EXPECT_GT(gdi, 0u);
-    EXPECT_EQ(GdiObjects(), gdi);
-    EXPECT_EQ(UserObjects(), user);
+    EXPECT_LE(GdiObjects(), gdi + kSystemsOwn);
+    EXPECT_LE(UserObjects(), user + kSystemsOwn);
     std::printf("%s: %zu GDI and %zu USER objects before and %zu and %zu after %d cycles\n", c.window, gdi,
                 user, GdiObjects(), UserObjects(), cycles);
   }
