@@ -18,13 +18,15 @@ pass() { echo "ok: $*"; }
 
 [ -f "$exe" ] || { echo "FAIL: no such exe: $exe (build its preset first)"; exit 1; }
 case $arch in
-  x86) objdump=i686-w64-mingw32-objdump; format="PE32 executable ($kind) Intel 80386" ;;
-  x64) objdump=x86_64-w64-mingw32-objdump; format="PE32+ executable ($kind) x86-64" ;;
+  x86) objdump=i686-w64-mingw32-objdump; pe="PE32 executable" machine="Intel (80386|i386)" ;;
+  x64) objdump=x86_64-w64-mingw32-objdump; pe="PE32+ executable" machine="x86-64" ;;
   *) echo "usage: $0 EXE x86|x64 VERSION_TEXT VERSION"; exit 2 ;;
 esac
 
 what=$(file -b "$exe")
-[[ $what == "$format"* ]] && pass "$what" || fail "format: $what"
+# file 5.44 says "PE32+ executable (GUI) x86-64", 5.46 (Debian 13) "PE32+
+# executable for MS Windows 5.02 (GUI), x86-64".
+[[ $what == "$pe "* && $what == *"($kind)"* && $what =~ [\ ,]$machine([\ ,]|$) ]] && pass "$what" || fail "format: $what"
 
 headers=$(TZ=UTC $objdump -p "$exe")
 grep -qE "^Subsystem\s+0000000$subsystem" <<<"$headers" && pass "$kind subsystem" || fail "subsystem"
