@@ -1,6 +1,7 @@
 // zorvin, the command-line companion: in-process through cli::Run, and (on
 // Linux) as the real binary, against the expected files under tests/golden/.
 #include "cli/cli.h"
+#include "cli/text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -143,6 +144,9 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
       {{"export"}, kBadUsage},
       {{"export", "--format", "xml"}, kBadUsage},
       {{"effects", "Ammo_Effects", "Misc_Effects"}, kBadUsage},
+      {{"levels", huge}, kBadUsage},
+      {{"levels", "\x1b]0;title\x07"}, kBadUsage},
+      {{"completion", "tcsh"}, kBadUsage},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -152,6 +156,11 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
     EXPECT_FALSE(result.err.empty()) << shown;
     EXPECT_LT(result.err.size(), 1000u) << "a long argument is cut short in the message";
     EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "control characters are escaped";
+    for (const std::string& line : SplitLines(result.err, "\n")) {
+      if (!line.empty()) {
+        EXPECT_EQ(line.rfind("zorvin: ", 0), 0u) << shown << ": " << line;
+      }
+    }
   }
 }
 
@@ -159,7 +168,7 @@ TEST(Cli, HelpAndVersion) {
   const Result version = RunArgs({"--version"});
   EXPECT_EQ(version.status, kFound);
   EXPECT_EQ(version.out, "zorvin 1.00\n");
-  for (const char* command : {"level", "levels", "effects", "find", "export"}) {
+  for (const char* command : {"level", "levels", "effects", "find", "export", "completion"}) {
     const Result help = RunArgs({command, "--help"});
     EXPECT_EQ(help.status, kFound) << command;
     EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;

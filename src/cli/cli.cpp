@@ -7,11 +7,14 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/completion.h"
 #include "cli/export.h"
 #include "cli/text.h"
+#include "effects/effects_catalog.h"
 
 namespace zorvin::cli {
 namespace {
@@ -23,6 +26,8 @@ struct Options {
   std::optional<std::string> category;
   std::string text;
   std::string format;
+  std::string shell;
+  const CLI::App* app = nullptr;  // what the completion scripts are written from
 };
 
 Outcome Export(std::string_view name) {
@@ -37,11 +42,31 @@ std::vector<std::string> FormatNames() {
   return names;
 }
 
+std::vector<std::string> LevelNameList() {
+  const Outcome names = Levels(false);
+  return std::get<Lines>(names);
+}
+
+std::vector<std::string> CategoryNames() {
+  const auto& names = EffectCategoryNames();
+  return {names.begin(), names.end()};
+}
+
+std::vector<std::string> ShellNames() {
+  const auto shells = CompletionShells();
+  return {shells.begin(), shells.end()};
+}
+
+Outcome Completion(const Options& options);
+
 struct Command {
   const char* name;
   const char* summary;
   void (*declare)(CLI::App& command, Options& options);
   Outcome (*run)(const Options& options);
+  // What the command's one argument may be, for the completion scripts; null
+  // when it takes none or any text.
+  std::vector<std::string> (*values)();
 };
 
 // In the order --help lists them.
@@ -50,30 +75,74 @@ const Command kCommands[] = {
      [](CLI::App& command, Options& options) {
        command.add_option("NAME", options.level, "The level's name, exactly")->required();
      },
-     [](const Options& options) { return Level(options.level); }},
+     [](const Options& options) { return Level(options.level); }, LevelNameList},
     {"levels", "Print every level name that level accepts",
      [](CLI::App& command, Options& options) {
        command.add_flag("--list", options.listed, "Print the 42 items of the level drop-down instead");
      },
-     [](const Options& options) { return Levels(options.listed); }},
+     [](const Options& options) { return Levels(options.listed); }, nullptr},
     {"effects", "Print the effects categories, or one category's files",
      [](CLI::App& command, Options& options) {
        command.add_option("CATEGORY", options.category, "The category's name, exactly");
      },
-     [](const Options& options) { return Effects(options.category); }},
+     [](const Options& options) { return Effects(options.category); }, CategoryNames},
     {"find", "Print every name that contains TEXT, ignoring case",
      [](CLI::App& command, Options& options) {
        command.add_option("TEXT", options.text, "The text to look for")->required();
      },
-     [](const Options& options) { return Find(options.text); }},
+     [](const Options& options) { return Find(options.text); }, nullptr},
     {"export", "Print both tables whole",
      [](CLI::App& command, Options& options) {
        command.add_option("--format", options.format, "json, csv, markdown or html")
            ->required()
            ->check(CLI::IsMember(FormatNames()));
      },
-     [](const Options& options) { return Export(options.format); }},
+     [](const Options& options) { return Export(options.format); }, FormatNames},
+    {"completion", "Print the completion script of a shell: bash, zsh or fish",
+     [](CLI::App& command, Options& options) {
+       command.add_option("SHELL", options.shell, "bash, zsh or fish")->required()->check(CLI::IsMember(ShellNames()));
+     },
+     Completion, ShellNames},
 };
+
+CompletionOption ModelOption(const CLI::Option& option) {
+  CompletionOption model;
+  for (const std::string& name : option.get_snames()) model.names.push_back("-" + name);
+  for (const std::string& name : option.get_lnames()) model.names.push_back("--" + name);
+  model.description = option.get_description();
+  model.takesValue = option.get_expected_min() > 0;
+  return model;
+}
+
+// zorvin's options and commands as the parser holds them, with the values
+// each command's argument may take.
+CompletionModel Model(const CLI::App& app) {
+  CompletionModel model;
+  for (const CLI::Option* option : app.get_options()) {
+    CompletionOption modelled = ModelOption(*option);
+    modelled.afterCommand = option != app.get_help_ptr() && option != app.get_version_ptr();
+    model.options.push_back(modelled);
+  }
+  for (const Command& command : kCommands) {
+    const CLI::App& parsed = *app.get_subcommand(command.name);
+    CompletionCommand modelled{command.name, command.summary, {}, false, {}};
+    const std::vector<std::string> values = command.values != nullptr ? command.values() : std::vector<std::string>();
+    for (const CLI::Option* option : parsed.get_options()) {
+      if (option->nonpositional()) {
+        CompletionOption named = ModelOption(*option);
+        if (named.takesValue) named.values = values;
+        modelled.options.push_back(named);
+      } else {
+        modelled.takesOperand = true;
+        modelled.operands = values;
+      }
+    }
+    model.commands.push_back(modelled);
+  }
+  return model;
+}
+
+Outcome Completion(const Options& options) { return CompletionScript(options.shell, Model(*options.app)); }
 
 // Help and version end their lines as every result does.
 std::string WithLineEnds(const std::string& text, LineEnd end) {
@@ -81,6 +150,33 @@ std::string WithLineEnds(const std::string& text, LineEnd end) {
   std::string converted;
   for (char c : text) converted += c == '\n' ? std::string_view("\r\n") : std::string_view(&c, 1);
   return converted;
+}
+
+// The parser's own words in zorvin's form: every line starts "zorvin: ", and
+// the arguments it quotes reach the terminal as text: control characters as
+// \xNN, a line cut after 200 bytes.
+std::string ParserMessage(std::string_view what) {
+  constexpr std::size_t kLongest = 200;
+  std::string message;
+  for (const std::string& line : SplitLines(what, "\n")) {
+    message += "zorvin: ";
+    std::size_t length = 0;
+    for (const char c : line) {
+      if (++length > kLongest) {
+        message += "...";
+        break;
+      }
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7f) {
+        constexpr char kHex[] = "0123456789abcdef";
+        message += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+      } else {
+        message += c;
+      }
+    }
+    message += "\n";
+  }
+  return message + "zorvin: 'zorvin --help' lists the commands and options\n";
 }
 
 }  // namespace
@@ -105,6 +201,7 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd) {
   auto* lfFlag = app.add_flag("--lf", lf, "End lines with LF (the default on Linux)");
   app.add_flag("--crlf", crlf, "End lines with CR LF (the default on Windows)")->excludes(lfFlag);
   Options options;
+  options.app = &app;
   for (const Command& command : kCommands) command.declare(*app.add_subcommand(command.name, command.summary), options);
 
   // CLI11 takes the arguments last first.
@@ -114,9 +211,12 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd) {
   } catch (const CLI::ParseError& error) {
     std::ostringstream out;
     std::ostringstream err;
-    result.status = app.exit(error, out, err) == 0 ? kFound : kBadUsage;
-    result.out = WithLineEnds(out.str(), platformEnd);
-    result.err = err.str();
+    if (app.exit(error, out, err) == 0) {  // --help or --version
+      result.out = WithLineEnds(out.str(), platformEnd);
+      return result;
+    }
+    result.status = kBadUsage;
+    result.err = ParserMessage(error.what());
     return result;
   }
 

@@ -1,0 +1,298 @@
+#include "cli/completion.h"
+
+#include <array>
+
+namespace zorvin::cli {
+namespace {
+
+// text as one word in bash or zsh: single quotes, a quote inside as '\''.
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// text as one word in fish: single quotes, a quote or backslash escaped.
+std::string FishQuoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "'";
+}
+
+template <typename Quote>
+std::string Words(const std::vector<std::string>& words, Quote quote) {
+  std::string joined;
+  for (const std::string& word : words) joined += (joined.empty() ? "" : " ") + quote(word);
+  return joined;
+}
+
+std::vector<std::string> OptionNames(const std::vector<CompletionOption>& options, bool afterCommandOnly) {
+  std::vector<std::string> names;
+  for (const CompletionOption& option : options) {
+    if (afterCommandOnly && !option.afterCommand) continue;
+    names.insert(names.end(), option.names.begin(), option.names.end());
+  }
+  return names;
+}
+
+// The options of a command's line: its own, and zorvin's line-end options.
+std::vector<CompletionOption> CommandLineOptions(const CompletionModel& model, const CompletionCommand& command) {
+  std::vector<CompletionOption> options = command.options;
+  for (const CompletionOption& option : model.options) {
+    if (option.afterCommand) options.push_back(option);
+  }
+  return options;
+}
+
+std::vector<std::string> CommandNames(const CompletionModel& model) {
+  std::vector<std::string> names;
+  for (const CompletionCommand& command : model.commands) names.push_back(command.name);
+  return names;
+}
+
+// The options after which the next word is their value, not an operand.
+std::vector<std::string> ValuedOptionNames(const CompletionModel& model) {
+  std::vector<std::string> names;
+  auto add = [&names](const std::vector<CompletionOption>& options) {
+    for (const CompletionOption& option : options) {
+      if (option.takesValue) names.insert(names.end(), option.names.begin(), option.names.end());
+    }
+  };
+  add(model.options);
+  for (const CompletionCommand& command : model.commands) add(command.options);
+  return names;
+}
+
+std::string CasePattern(const std::vector<std::string>& names) {
+  std::string pattern;
+  for (const std::string& name : names) pattern += (pattern.empty() ? "" : "|") + name;
+  return pattern;
+}
+
+// bash: the words before the cursor give the command and how many operands it
+// has; the candidates are its options after "-", else its operand's values,
+// those that start with the word typed, ignoring case (the names are exact,
+// and completing one corrects its case).
+Lines Bash(const CompletionModel& model) {
+  Lines s = {
+      "# bash completion for zorvin, written by 'zorvin completion bash'.",
+      "_zorvin() {",
+      "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}",
+      "  local command= word i operands=0",
+      "  for ((i = 1; i < COMP_CWORD; i++)); do",
+      "    word=${COMP_WORDS[i]}",
+      "    case $word in",
+  };
+  const std::vector<std::string> valued = ValuedOptionNames(model);
+  if (!valued.empty()) s.push_back("      " + CasePattern(valued) + ") ((i++)) ;;");
+  s.insert(s.end(), {
+                        "      -*) ;;",
+                        "      *) if [[ -z $command ]]; then command=$word; else ((operands++)); fi ;;",
+                        "    esac",
+                        "  done",
+                        "  local -a options=() values=()",
+                        "  case $command in",
+                        "    '')",
+                        "      options=(" + Words(OptionNames(model.options, false), Quoted) + ")",
+                        "      values=(" + Words(CommandNames(model), Quoted) + ") ;;",
+                    });
+  for (const CompletionCommand& command : model.commands) {
+    const std::vector<CompletionOption> options = CommandLineOptions(model, command);
+    s.push_back("    " + Quoted(command.name) + ")");
+    s.push_back("      options=(" + Words(OptionNames(options, false), Quoted) + ")");
+    for (const CompletionOption& option : options) {
+      if (option.values.empty()) continue;
+      s.push_back("      case $prev in " + CasePattern(option.names) + ") options=() values=(" +
+                  Words(option.values, Quoted) + ") ;; esac");
+    }
+    if (!command.operands.empty()) {
+      s.push_back("      ((${#values[@]} == 0 && operands == 0)) && values=(" + Words(command.operands, Quoted) + ")");
+    }
+    s.back() += " ;;";
+  }
+  s.insert(s.end(), {
+                        "  esac",
+                        "  local candidates=(\"${values[@]}\") lower=${cur,,} candidate",
+                        "  [[ $cur == -* ]] && candidates=(\"${options[@]}\")",
+                        "  COMPREPLY=()",
+                        "  for candidate in \"${candidates[@]}\"; do",
+                        "    [[ ${candidate,,} == \"$lower\"* ]] && COMPREPLY+=(\"$candidate\")",
+                        "  done",
+                        "}",
+                        "complete -F _zorvin zorvin",
+                    });
+  return s;
+}
+
+// "name:description" for zsh's _describe: a colon in the name escaped.
+std::string Described(std::string_view name, std::string_view description) {
+  std::string entry;
+  for (char c : name) {
+    if (c == ':' || c == '\\') entry += '\\';
+    entry += c;
+  }
+  return Quoted(entry + ":" + std::string(description));
+}
+
+std::string DescribedOptions(const std::vector<CompletionOption>& options) {
+  std::string entries;
+  for (const CompletionOption& option : options) {
+    for (const std::string& name : option.names) {
+      entries += (entries.empty() ? "" : " ") + Described(name, option.description);
+    }
+  }
+  return entries;
+}
+
+// zsh: the same reading of the line as bash's; the candidates through
+// _describe, so that commands and options show what they do, matched ignoring case.
+Lines Zsh(const CompletionModel& model) {
+  Lines s = {
+      "#compdef zorvin",
+      "# zsh completion for zorvin, written by 'zorvin completion zsh'.",
+      "_zorvin() {",
+      "  local command= word tag=commands",
+      "  integer i operands=0",
+      "  for ((i = 2; i < CURRENT; i++)); do",
+      "    word=$words[i]",
+      "    case $word in",
+  };
+  const std::vector<std::string> valued = ValuedOptionNames(model);
+  if (!valued.empty()) s.push_back("      " + CasePattern(valued) + ") ((i++)) ;;");
+  std::string commands;
+  for (const CompletionCommand& command : model.commands) {
+    commands += (commands.empty() ? "" : " ") + Described(command.name, command.description);
+  }
+  s.insert(s.end(), {
+                        "      -*) ;;",
+                        "      *) if [[ -z $command ]]; then command=$word; else ((operands++)); fi ;;",
+                        "    esac",
+                        "  done",
+                        "  local -a options values",
+                        "  case $command in",
+                        "    '')",
+                        "      options=(" + DescribedOptions(model.options) + ")",
+                        "      values=(" + commands + ") ;;",
+                    });
+  for (const CompletionCommand& command : model.commands) {
+    const std::vector<CompletionOption> options = CommandLineOptions(model, command);
+    s.push_back("    " + Quoted(command.name) + ")");
+    s.push_back("      options=(" + DescribedOptions(options) + ")");
+    for (const CompletionOption& option : options) {
+      if (option.values.empty()) continue;
+      s.push_back("      case $words[CURRENT-1] in " + CasePattern(option.names) + ") options=() tag=values values=(" +
+                  Words(option.values, Quoted) + ") ;; esac");
+    }
+    if (!command.operands.empty()) {
+      s.push_back("      (( $#values == 0 && operands == 0 )) && tag=names && values=(" + Words(command.operands, Quoted) +
+                  ")");
+    }
+    s.back() += " ;;";
+  }
+  s.insert(s.end(), {
+                        "  esac",
+                        "  if [[ $PREFIX == -* ]]; then",
+                        "    _describe -t options option options",
+                        "  elif (( $#values )); then",
+                        "    _describe -t $tag ${tag%s} values -M 'm:{a-zA-Z}={A-Za-z}'",
+                        "  else",
+                        "    return 1",
+                        "  fi",
+                        "}",
+                        "_zorvin \"$@\"",
+                    });
+  return s;
+}
+
+// fish: one rule per candidate, each under a condition on the words before
+// the cursor; fish itself matches them, ignoring case when nothing matches exactly.
+Lines Fish(const CompletionModel& model) {
+  Lines s = {
+      "# fish completion for zorvin, written by 'zorvin completion fish'.",
+      "# Whether the words before the cursor hold the command (or none, for '') and no operand yet.",
+      "function __zorvin_wants_operand_of --argument-names command",
+      "    set -l seen",
+      "    set -l words (commandline -opc)",
+      "    set -l skip 0",
+      "    for word in $words[2..-1]",
+      "        if test $skip = 1",
+      "            set skip 0",
+      "            continue",
+      "        end",
+      "        switch $word",
+  };
+  const std::vector<std::string> valued = ValuedOptionNames(model);
+  if (!valued.empty()) {
+    s.push_back("            case " + Words(valued, FishQuoted));
+    s.push_back("                set skip 1");
+  }
+  s.insert(s.end(), {
+                        "            case '-*'",
+                        "            case '*'",
+                        "                set -a seen $word",
+                        "        end",
+                        "    end",
+                        "    if test -z \"$command\"",
+                        "        test (count $seen) -eq 0",
+                        "    else",
+                        "        test (count $seen) -eq 1 -a \"$seen[1]\" = \"$command\"",
+                        "    end",
+                        "end",
+                        "function __zorvin_after --argument-names command",
+                        "    set -l words (commandline -opc)",
+                        "    contains -- $command $words[2..-1]",
+                        "end",
+                        "complete -c zorvin -f",
+                    });
+  auto option = [&s](const CompletionOption& option, const std::string& condition) {
+    std::string rule = "complete -c zorvin";
+    if (!condition.empty()) rule += " -n " + FishQuoted(condition);
+    for (const std::string& name : option.names) {
+      const bool isLong = name.size() > 2 && name.compare(0, 2, "--") == 0;
+      rule += (isLong ? " -l " : " -s ") + name.substr(isLong ? 2 : 1);
+    }
+    // -x: a value from the list and no file names; -r: any value.
+    if (!option.values.empty()) {
+      rule += " -x -a " + FishQuoted(Words(option.values, FishQuoted));
+    } else if (option.takesValue) {
+      rule += " -r";
+    }
+    s.push_back(rule + " -d " + FishQuoted(option.description));
+  };
+  for (const CompletionOption& o : model.options) option(o, o.afterCommand ? "" : "__zorvin_wants_operand_of ''");
+  for (const CompletionCommand& command : model.commands) {
+    s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of ''") + " -a " +
+                FishQuoted(command.name) + " -d " + FishQuoted(command.description));
+  }
+  for (const CompletionCommand& command : model.commands) {
+    for (const CompletionOption& o : command.options) option(o, "__zorvin_after " + command.name);
+    if (!command.operands.empty()) {
+      s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name) + " -a " +
+                  FishQuoted(Words(command.operands, FishQuoted)));
+    }
+  }
+  return s;
+}
+
+struct Shell {
+  std::string_view name;
+  Lines (*write)(const CompletionModel& model);
+};
+constexpr std::array kShells = {Shell{"bash", Bash}, Shell{"zsh", Zsh}, Shell{"fish", Fish}};
+constexpr std::array<std::string_view, kShells.size()> kShellNames = {"bash", "zsh", "fish"};
+
+}  // namespace
+
+std::span<const std::string_view> CompletionShells() { return kShellNames; }
+
+Lines CompletionScript(std::string_view shell, const CompletionModel& model) {
+  for (const Shell& candidate : kShells) {
+    if (candidate.name == shell) return candidate.write(model);
+  }
+  return {};
+}
+
+}  // namespace zorvin::cli
