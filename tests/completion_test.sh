@@ -1,0 +1,69 @@
+#!/bin/bash
+# zorvin's completion scripts in the real shells: bash through its completion
+# function and COMPREPLY (with Debian's bash-completion loaded), fish through
+# complete -C, zsh through a pseudo-terminal (zpty) with its completion system
+# loaded, capturing what completion offers. Each line offers exactly the
+# candidates expected, in every shell.
+# Usage: completion_test.sh COMPLETIONS_DIR
+set -uo pipefail
+dir=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+failures=0
+
+bash_offers() {  # LINE
+  bash --norc --noprofile -c '
+    . /usr/share/bash-completion/bash_completion
+    . "$1/zorvin"
+    read -ra COMP_WORDS <<<"$2"
+    [[ $2 == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE=$2 COMP_POINT=${#2}
+    _zorvin zorvin "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD-1]}"
+    printf "%s\n" "${COMPREPLY[@]}"' bash "$dir" "$1"
+}
+
+fish_offers() {  # LINE
+  fish --no-config -c 'source $argv[1]/zorvin.fish; complete -C$argv[2]' "$dir" "$1" | cut -f1
+}
+
+zsh_offers() {  # LINE
+  zsh -f "$here/completion_zsh.zsh" "$dir" "$1"
+}
+
+sp_d="sp_decoytown sp_decoytrenches sp_demolition sp_downtown_assault sp_downtown_sniper sp_duhoc_assault sp_duhoc_defend"
+commands="completion effects export find level levels"
+# A line typed so far (a trailing blank starts a new word), and the candidates.
+cases=(
+  "zorvin level sp_d|$sp_d"
+  "zorvin level SP_D|$sp_d"
+  "zorvin level sp_hill400_a|sp_hill400_assault"
+  "zorvin level mp_x|"
+  "zorvin level sp_rhine |"
+  "zorvin effects Gr|Grenade_Effects Ground_Fire_Effects"
+  "zorvin effects large|Large_Misc_Effects"
+  "zorvin |$commands"
+  "zorvin --lf le|level levels"
+  "zorvin --|--crlf --help --lf --version"
+  "zorvin levels --|--crlf --help --lf --list"
+  "zorvin export --format |csv html json markdown"
+  "zorvin export --format j|json"
+  "zorvin completion |bash fish zsh"
+  "zorvin find tun|"
+)
+
+for shell in bash fish zsh; do
+  passed=0
+  for case in "${cases[@]}"; do
+    line=${case%%|*}
+    expected=$(tr ' ' '\n' <<<"${case#*|}" | sed '/^$/d' | LC_ALL=C sort)
+    got=$("${shell}_offers" "$line" | sed '/^$/d' | LC_ALL=C sort)
+    if [ "$got" = "$expected" ]; then
+      passed=$((passed + 1))
+    else
+      echo "FAIL: $shell: '$line' offers [$(echo $got)], not [$(echo $expected)]"
+      failures=$((failures + 1))
+    fi
+  done
+  echo "$shell: $passed of ${#cases[@]} lines offer what they should"
+done
+[ "$failures" -eq 0 ]
