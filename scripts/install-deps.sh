@@ -32,6 +32,9 @@ packages=(
   wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
   util-linux                                   # unshare: the emulator's registration stays private
   libcli11-dev nlohmann-json3-dev              # the command-line companion: its options and its JSON
+  scdoc groff-base man-db                      # its manual page, made and checked
+  bash-completion zsh fish                     # its completions, tested in the real shells
+  dpkg-dev lintian                             # its Debian package, made and checked
   hyperfine                                    # timing the command-line companion
   chromium                                     # the page's tests, headless (Playwright drives Debian's build)
   mmdebstrap                                   # the Debian 13 root the second test stage runs in

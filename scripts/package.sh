@@ -3,7 +3,8 @@
 # -win64.zip, each holding ZorvinEffects.exe, zorvin.exe, the page
 # zorvin-<version>.html, README.md and LICENSE.txt, and
 # build/zorvin-<version>-linux-x86_64.tar.gz with the Linux zorvin as
-# cmake --install lays it out, and the page. Builds everything first. The archives
+# cmake --install lays it out (its manual page and completions too), and the
+# page; and build/zorvin_<version>-1_amd64.deb. Builds everything first. The archives
 # carry fixed dates, owners and order, so the same binaries give the same archives.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,8 +38,12 @@ done
 name=zorvin-$version-linux-x86_64
 stage=build/linux/stage
 rm -rf "$stage"
+cmake --build --preset linux >/dev/null
 cmake --install build/linux --prefix "$stage/$name" --strip >/dev/null
 cp README.md LICENSE.txt "$page" "$stage/$name/"
 archive=build/$name.tar.gz
 tar -C "$stage" --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -cf - "$name" | gzip -9n >"$archive"
 echo "$archive: $(stat -c %s "$archive") bytes"
+
+# The Debian package, from the same build.
+packaging/debian/build-deb.sh build/linux build

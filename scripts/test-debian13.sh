@@ -19,10 +19,11 @@ root=${ZORVIN_DEBIAN13_ROOT:-/var/cache/zorvin/debian13}
 mirror=${ZORVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # What the root holds; a change to the list changes the stamp's name, and the
 # next run makes the root afresh.
-stamp=.zorvin-root-1
+stamp=.zorvin-root-2
 packages=(
   cmake make g++ googletest python3 file          # the native build and its tests
   libcli11-dev nlohmann-json3-dev                  # zorvin's options and JSON
+  scdoc groff-base man-db bash-completion zsh fish # zorvin's manual page and completions
   wine64 wine fonts-wine fonts-liberation fontconfig xvfb xauth  # the x64 exes under Wine 10
   binutils-mingw-w64-x86-64 icoutils               # reading the exes from outside
 )

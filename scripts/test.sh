@@ -3,7 +3,8 @@
 # UBSan), the page zorvin writes in headless Chromium, everything of the x64
 # build under Wine, and everything of the x86 build (the shipping exe) under
 # 32-bit Wine run by qemu's user-mode emulation; then, in a Debian 13 root, the
-# native tests with its compilers and the x64 tests under its Wine 10.
+# native tests with its compilers and the x64 tests under its Wine 10; last,
+# zorvin's Debian package.
 # Installs what is missing first. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -59,4 +60,7 @@ cmake/wine-session.sh --xvfb --x86 build/win32/wineprefix ctest --preset win32
 
 stage "Debian 13: the native tests with its compilers, the win64 tests under its Wine 10"
 scripts/test-debian13.sh
+
+stage "the Debian package: lintian, reproducible, installed and removed in throwaway roots"
+tests/deb_test.sh
 stage ""
