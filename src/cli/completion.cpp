@@ -29,12 +29,9 @@ std::string Words(const std::vector<std::string>& words, Quote quote) {
   return joined;
 }
 
-std::vector<std::string> OptionNames(const std::vector<CompletionOption>& options, bool afterCommandOnly) {
+std::vector<std::string> OptionNames(const std::vector<CompletionOption>& options) {
   std::vector<std::string> names;
-  for (const CompletionOption& option : options) {
-    if (afterCommandOnly && !option.afterCommand) continue;
-    names.insert(names.end(), option.names.begin(), option.names.end());
-  }
+  for (const CompletionOption& option : options) names.insert(names.end(), option.names.begin(), option.names.end());
   return names;
 }
 
@@ -72,6 +69,20 @@ std::string CasePattern(const std::vector<std::string>& names) {
   return pattern;
 }
 
+// The arms of the loop over the words before the cursor, in bash and zsh
+// alike: an option's value is skipped, the first other word is the command,
+// and the words after it are its operands.
+void AppendWordArms(Lines& s, const CompletionModel& model) {
+  const std::vector<std::string> valued = ValuedOptionNames(model);
+  if (!valued.empty()) s.push_back("      " + CasePattern(valued) + ") ((i++)) ;;");
+  s.insert(s.end(), {
+                        "      -*) ;;",
+                        "      *) if [[ -z $command ]]; then command=$word; else ((operands++)); fi ;;",
+                        "    esac",
+                        "  done",
+                    });
+}
+
 // bash: the words before the cursor give the command and how many operands it
 // has; the candidates are its options after "-", else its operand's values,
 // those that start with the word typed, ignoring case (the names are exact,
@@ -86,23 +97,18 @@ Lines Bash(const CompletionModel& model) {
       "    word=${COMP_WORDS[i]}",
       "    case $word in",
   };
-  const std::vector<std::string> valued = ValuedOptionNames(model);
-  if (!valued.empty()) s.push_back("      " + CasePattern(valued) + ") ((i++)) ;;");
+  AppendWordArms(s, model);
   s.insert(s.end(), {
-                        "      -*) ;;",
-                        "      *) if [[ -z $command ]]; then command=$word; else ((operands++)); fi ;;",
-                        "    esac",
-                        "  done",
                         "  local -a options=() values=()",
                         "  case $command in",
                         "    '')",
-                        "      options=(" + Words(OptionNames(model.options, false), Quoted) + ")",
+                        "      options=(" + Words(OptionNames(model.options), Quoted) + ")",
                         "      values=(" + Words(CommandNames(model), Quoted) + ") ;;",
                     });
   for (const CompletionCommand& command : model.commands) {
     const std::vector<CompletionOption> options = CommandLineOptions(model, command);
     s.push_back("    " + Quoted(command.name) + ")");
-    s.push_back("      options=(" + Words(OptionNames(options, false), Quoted) + ")");
+    s.push_back("      options=(" + Words(OptionNames(options), Quoted) + ")");
     for (const CompletionOption& option : options) {
       if (option.values.empty()) continue;
       s.push_back("      case $prev in " + CasePattern(option.names) + ") options=() values=(" +
@@ -160,17 +166,12 @@ Lines Zsh(const CompletionModel& model) {
       "    word=$words[i]",
       "    case $word in",
   };
-  const std::vector<std::string> valued = ValuedOptionNames(model);
-  if (!valued.empty()) s.push_back("      " + CasePattern(valued) + ") ((i++)) ;;");
+  AppendWordArms(s, model);
   std::string commands;
   for (const CompletionCommand& command : model.commands) {
     commands += (commands.empty() ? "" : " ") + Described(command.name, command.description);
   }
   s.insert(s.end(), {
-                        "      -*) ;;",
-                        "      *) if [[ -z $command ]]; then command=$word; else ((operands++)); fi ;;",
-                        "    esac",
-                        "  done",
                         "  local -a options values",
                         "  case $command in",
                         "    '')",
