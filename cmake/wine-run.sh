@@ -8,8 +8,15 @@
 # Inside a session of wine-session.sh the exe runs in that session. On its
 # own, it starts what the exe needs once, for later runs to reuse: a private
 # Xvfb display (never the user's: the tests press keys) and a persistent
-# wineserver. --stop, the tests' last step, ends them. An x86 exe outside a
-# session runs in a session of its own (slower: the set-up is per exe).
+# wineserver. --stop, the tests' last step, ends them. An x86 exe runs so only
+# where 32-bit exes can run (cmake/wine32/namespace.sh); elsewhere it runs in
+# a session of its own (slower: the set-up is per exe).
+#
+# CTest runs the Windows tests side by side, each holding one of the build's
+# Wine sessions (the resource "wine" of wine-sessions.json in the build
+# folder): session 0 is PREFIX itself, session N a prefix, display and server
+# of its own in PREFIX-sessions/N. Each has its own desktop, foreground window
+# and clipboard, so tests that press keys never meet.
 #
 # --dpi N: the exe runs in a session of its own whose display is at N DPI.
 # Wine fixes the monitor's DPI when a session starts (Wine 10; Wine 8 reads it
@@ -30,6 +37,11 @@ while [ $# -gt 0 ]; do
 done
 prefix=$(realpath -m "$1")
 shift
+# The session CTest gave this test: CTEST_RESOURCE_GROUP_0_WINE is "id:N,slots:1".
+session=${CTEST_RESOURCE_GROUP_0_WINE:-id:0}
+session=${session#id:}
+session=${session%%,*}
+[ "$session" = 0 ] || prefix=$prefix-sessions/$session
 wine_environment "$prefix"
 
 set_dpi() {  # N: for the next session to start
@@ -46,15 +58,6 @@ run_at_dpi() {  # EXE [ARGS...]
   return "$rc"
 }
 
-if [ -n "${ZORVIN_WINE_SESSION:-}" ]; then
-  [ "$stop" = 1 ] && exit 0  # the session ends what it started
-  [ -z "$dpi" ] && exec "$ZORVIN_WINE" "$@"
-  rc=0
-  run_at_dpi "$@" || rc=$?
-  start_server  # the session's own server again, for what runs after
-  exit "$rc"
-fi
-
 state=$prefix-display
 # A process that has ended but is not yet reaped (its parent may be long gone) counts as ended.
 alive() {  # PID_FILE
@@ -65,19 +68,39 @@ alive() {  # PID_FILE
 xvfb_running() { alive "$state/xvfb.pid"; }
 
 if [ "$stop" = 1 ]; then
-  [ -d "$state" ] || exit 0
-  exec 9>"$state/lock"
-  flock 9
-  stop_server
-  xvfb_running && kill "$(cat "$state/xvfb.pid")"
-  rm -f "$state/xvfb.pid" "$state/display" "$state/server.pid"
+  # Every session of the build that this script started (a wine-session.sh
+  # session ends its own).
+  states=("$prefix"-sessions/*-display)
+  [ -n "${ZORVIN_WINE_SESSION:-}" ] || states+=("$prefix-display")
+  for state in "${states[@]}"; do
+    [ -d "$state" ] || continue
+    (
+      wine_environment "${state%-display}"
+      exec 9>"$state/lock"
+      flock 9
+      stop_server
+      xvfb_running && kill "$(cat "$state/xvfb.pid")"
+      rm -f "$state/xvfb.pid" "$state/display" "$state/server.pid"
+    )
+  done
   exit 0
 fi
 
-if [ "$x86" = 1 ]; then
+if [ -n "${ZORVIN_WINE_SESSION:-}" ] && [ "$session" = 0 ]; then
+  [ -z "$dpi" ] && exec "$ZORVIN_WINE" "$@"
+  rc=0
+  run_at_dpi "$@" || rc=$?
+  start_server  # the session's own server again, for what runs after
+  exit "$rc"
+fi
+
+if [ "$x86" = 1 ] && [ -z "${ZORVIN_WINE_X86:-}" ]; then
+  unset CTEST_RESOURCE_GROUP_0_WINE  # the session's prefix is this test's already
   exec "$here/wine-session.sh" --xvfb --x86 "$prefix" "$0" ${dpi:+--dpi "$dpi"} "$prefix" "$@"
 fi
 
+x86_option=()
+[ "$x86" = 1 ] && x86_option=(--x86)
 # One caller at a time sets up; the lock is not passed on to what starts here.
 mkdir -p "$state"
 exec 9>"$state/lock"
@@ -96,13 +119,13 @@ export DISPLAY=:$(cat "$state/display")
 if [ -n "$dpi" ]; then
   # Under the lock: no other run may start the shared server meanwhile. The
   # next run starts it again (its process is gone).
-  prepare_prefix --xvfb 9>&-
+  prepare_prefix --xvfb "${x86_option[@]}" 9>&-
   rc=0
   run_at_dpi "$@" 9>&- || rc=$?
   exit "$rc"
 fi
 if ! alive "$state/server.pid"; then
-  prepare_prefix --xvfb 9>&-
+  prepare_prefix --xvfb "${x86_option[@]}" 9>&-
   # A persistent server whose process is known, so that a later run can tell it ended.
   "$ZORVIN_WINESERVER" -f -p </dev/null >/dev/null 2>&1 9>&- &
   echo $! >"$state/server.pid"

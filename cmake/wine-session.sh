@@ -30,27 +30,14 @@ if [ -z "${ZORVIN_WINE_DISPLAY:-}" ] && { [ "$use_xvfb" = 1 ] || [ -z "${DISPLAY
   export ZORVIN_WINE_DISPLAY=xvfb
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "${options[@]}" "$prefix" "$@"
 fi
-if [ "$x86" = 1 ]; then
-  preload=$prefix-preload
-  if [ -z "${ZORVIN_WINE_NAMESPACE:-}" ]; then
-    "$here/wine32/setup.sh" "$preload"
-    # A namespace of the session's own: the emulator's registration below is
-    # seen by this process tree only, and when the session ends every process
-    # it started ends with it.
-    export ZORVIN_WINE_NAMESPACE=1
-    exec unshare --user --map-root-user --mount --pid --fork --kill-child --mount-proc \
-      "$0" "${options[@]}" "$prefix" "$@"
-  fi
-  "$here/wine32/register-qemu.sh"
-  # A literal $LIB: the loader picks the i386 library for 32-bit processes and
-  # its empty twin for 64-bit ones.
-  export LD_PRELOAD="$preload/\$LIB/libzorvin-trapno.so${LD_PRELOAD:+ $LD_PRELOAD}"
+if [ "$x86" = 1 ] && [ -z "${ZORVIN_WINE_X86:-}" ]; then
+  exec "$here/wine32/namespace.sh" "$prefix-preload" "$0" "${options[@]}" "$prefix" "$@"
 fi
 
 prefix_options=()
 [ "${ZORVIN_WINE_DISPLAY:-}" = xvfb ] && prefix_options+=(--xvfb)
 [ "$x86" = 1 ] && prefix_options+=(--x86)
-unset ZORVIN_WINE_DISPLAY ZORVIN_WINE_NAMESPACE
+unset ZORVIN_WINE_DISPLAY
 
 . "$here/wine-env.sh"
 wine_environment "$prefix"
