@@ -4,7 +4,7 @@
 # zorvin-<version>.html, README.md and LICENSE.txt, and
 # build/zorvin-<version>-linux-x86_64.tar.gz with the Linux zorvin as
 # cmake --install lays it out (its manual page and completions too), and the
-# page; and build/zorvin_<version>-1_amd64.deb. Builds everything first. The archives
+# page; and build/zorvin_<version>-1_<architecture>.deb. Builds everything first. The archives
 # carry fixed dates, owners and order, so the same binaries give the same archives.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,5 +1,5 @@
 #!/bin/bash
-# The Debian package zorvin_<version>-1_amd64.deb: lintian reports no error and
+# The Debian package zorvin_<version>-1_<architecture>.deb: lintian reports no error and
 # no warning; two clean builds give the same bytes; installed with dpkg -i in a
 # throwaway Debian 12 root (and in the Debian 13 root, when the machine has
 # one), zorvin --version, man -w zorvin and the bash completion work from the
@@ -22,7 +22,7 @@ if [ -z "${ZORVIN_DEB_TEST_ROOT:-}" ]; then
   cmake --preset linux >/dev/null
   cmake --build --preset linux >/dev/null
   version=$(cat build/linux/version.txt)
-  deb=build/zorvin_$version-1_amd64.deb
+  deb=build/zorvin_$version-1_$(dpkg --print-architecture).deb
   packaging/debian/build-deb.sh build/linux build
 
   echo "-- lintian"
@@ -36,7 +36,7 @@ if [ -z "${ZORVIN_DEB_TEST_ROOT:-}" ]; then
   second=$(mktemp -d)
   trap 'rm -rf "$second"' EXIT
   cmake --preset linux -B "$second/linux" >/dev/null
-  cmake --build "$second/linux" -j 2 >/dev/null
+  cmake --build "$second/linux" >/dev/null
   packaging/debian/build-deb.sh "$second/linux" "$second" >/dev/null
   if cmp -s "$deb" "$second/${deb##*/}"; then
     echo "ok: the same bytes (sha256 $(sha256sum <"$deb" | cut -d' ' -f1))"
@@ -51,6 +51,7 @@ if [ -z "${ZORVIN_DEB_TEST_ROOT:-}" ]; then
     mmdebstrap --quiet --mode=root --variant=apt --include=man-db,bash-completion \
       bookworm "$root12.new" "${ZORVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
     touch "$root12.new/$stamp"
+    rm -rf "$root12"  # a root of an older stamp
     mv "$root12.new" "$root12"
   fi
   roots=("$root12")

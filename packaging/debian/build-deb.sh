@@ -1,5 +1,5 @@
 #!/bin/bash
-# Makes zorvin_<version>-1_amd64.deb from a built Linux tree (the linux preset):
+# Makes zorvin_<version>-1_<architecture>.deb from a built Linux tree (the linux preset):
 # zorvin, its manual page, its completions for bash, zsh and fish, and the
 # copyright file and changelog where Debian keeps them. The dependencies come
 # from dpkg-shlibdeps; every date is the changelog's, so the same build gives
@@ -58,6 +58,6 @@ mkdir -p "$root/DEBIAN"
 (cd "$root" && find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) >"$root/DEBIAN/md5sums"
 chmod 0644 "$root/DEBIAN/control" "$root/DEBIAN/md5sums"
 
-deb=$out/zorvin_${package_version}_amd64.deb
+deb=$out/zorvin_${package_version}_$(dpkg --print-architecture).deb
 dpkg-deb --root-owner-group -Zxz --build "$root" "$deb" >/dev/null
 echo "$deb: $(stat -c %s "$deb") bytes"
