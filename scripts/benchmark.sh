@@ -38,5 +38,5 @@ cat build/linux/cli-bench.md
 echo "== the page, in Debian's Chromium (headless)"
 page=build/linux/page.html
 scripts/make-page.sh "$page"
-(cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+tests/browser/install.sh
 node tests/browser/bench-page.js "$page" "${ZORVIN_PAGE_RUNS:-15}"

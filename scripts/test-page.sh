@@ -10,6 +10,6 @@ cd "$(dirname "$0")/.."
 command -v npm >/dev/null || { echo "missing npm: run scripts/install-deps.sh" >&2; exit 1; }
 export ZORVIN_CLI=${ZORVIN_CLI:-$PWD/build/native/bin/zorvin}
 [ -x "$ZORVIN_CLI" ] || { echo "missing $ZORVIN_CLI: build the native preset first" >&2; exit 1; }
+tests/browser/install.sh
 cd tests/browser
-PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 exec npx playwright test "$@"

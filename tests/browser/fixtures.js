@@ -76,4 +76,4 @@ async function serve() {
 
 const lf = (text) => text.split('\r\n').join('\n');
 
-module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, lf, pageUrl, pagePath };
+module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, lf, pageUrl };
