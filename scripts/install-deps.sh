@@ -22,7 +22,7 @@ case ${VERSION_CODENAME:-} in
 esac
 
 packages=(
-  cmake make g++ googletest file python3       # native build and tests
+  cmake ninja-build g++ googletest file python3  # native build and tests
   clang "${release_packages[0]}"               # the fuzzer (libFuzzer)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # Windows cross builds
   wine64 xvfb xauth                            # running the x64 exe and its tests

@@ -19,9 +19,9 @@ root=${ZORVIN_DEBIAN13_ROOT:-/var/cache/zorvin/debian13}
 mirror=${ZORVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # What the root holds; a change to the list changes the stamp's name, and the
 # next run makes the root afresh.
-stamp=.zorvin-root-2
+stamp=.zorvin-root-3
 packages=(
-  cmake make g++ googletest python3 file          # the native build and its tests
+  cmake ninja-build g++ googletest python3 file   # the native build and its tests
   libcli11-dev nlohmann-json3-dev                  # zorvin's options and JSON
   scdoc groff-base man-db bash-completion zsh fish # zorvin's manual page and completions
   wine64 wine fonts-wine fonts-liberation fontconfig xvfb xauth  # the x64 exes under Wine 10
@@ -57,12 +57,14 @@ mount -t tmpfs tmpfs "$root/tmp"
 mkdir -p "$root$tree"
 mount --bind "$tree" "$root$tree"
 # Wine 10's prefix and display state, and CTest's records, over Debian 12's.
-mkdir -p "$stage/wineprefix" "$stage/wineprefix-display" "$stage/win64-testing" \
-         build/win64/wineprefix build/win64/wineprefix-display build/win64/Testing
-mount --bind "$tree/$stage/wineprefix" "$root$tree/build/win64/wineprefix"
-mount --bind "$tree/$stage/wineprefix-display" "$root$tree/build/win64/wineprefix-display"
-mount --bind "$tree/$stage/win64-testing" "$root$tree/build/win64/Testing"
-rm -f "$stage/wineprefix-display/"*.pid "$stage/wineprefix-display/display"
+# (wineprefix-sessions holds the prefixes and displays of the sessions the
+# tests run in side by side; see cmake/wine-run.sh.)
+for dir in wineprefix wineprefix-display wineprefix-sessions Testing; do
+  mkdir -p "$stage/win64-$dir" "build/win64/$dir"
+  mount --bind "$tree/$stage/win64-$dir" "$root$tree/build/win64/$dir"
+done
+rm -f "$stage/win64-wineprefix-display/"*.pid "$stage/win64-wineprefix-display/display" \
+      "$stage/win64-wineprefix-sessions/"*-display/*.pid "$stage/win64-wineprefix-sessions/"*-display/display
 
 exec chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
   TREE="$tree" STAGE="$stage" /bin/bash -euo pipefail -c '
@@ -72,9 +74,9 @@ echo "$PRETTY_NAME; $(g++ --version | head -1); $(cmake --version | head -1); $(
 
 echo "== Debian 13: native"
 cmake --preset native -B "$STAGE/native" >/dev/null
-cmake --build "$STAGE/native" -j 2
-ctest --test-dir "$STAGE/native" --output-on-failure
+cmake --build "$STAGE/native"
+ctest --test-dir "$STAGE/native" --output-on-failure -j "$(nproc)"
 
 echo "== Debian 13: win64 tests under Wine 10"
-ctest --preset win64
+ctest --preset win64 -j "$(nproc)"
 '
