@@ -1,12 +1,20 @@
 #!/bin/bash
 # Builds the libFuzzer target (Clang, with AddressSanitizer and UBSan) and runs
 # it for a bounded time, from a small seed corpus of real names.
-# Usage: scripts/fuzz.sh [SECONDS]   (default 60)
+# Usage: scripts/fuzz.sh [--build-only | --no-build] [SECONDS]   (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build=1 run=1
+case ${1:-} in
+  --build-only) run=0; shift ;;
+  --no-build) build=0; shift ;;
+esac
 seconds=${1:-60}
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+if [ "$build" = 1 ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
+fi
+[ "$run" = 1 ] || exit 0
 corpus=build/fuzz/corpus
 mkdir -p "$corpus"
 printf 'mp_toujane' >"$corpus/level"
