@@ -16,19 +16,23 @@
 
 #include "win32/error.h"
 #include "win32/text.h"
-#else
-#include <csignal>
 #endif
 
 namespace {
 
 using namespace zorvin::cli;
 
-// Writes text whole; on failure, the system's reason.
-std::optional<std::string> WriteAll(std::FILE* stream, const std::string& text) {
+struct WriteFailure {
+  int error;  // errno, or 0 where the system gave none
+  std::string reason;
+};
+
+// Writes text whole; on failure, the system's error and reason.
+std::optional<WriteFailure> WriteAll(std::FILE* stream, const std::string& text) {
   errno = 0;
   if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return {};
-  return errno != 0 ? std::generic_category().message(errno) : std::string("the write failed");
+  const int error = errno;
+  return WriteFailure{error, error != 0 ? std::generic_category().message(error) : "the write failed"};
 }
 
 int Main(const std::vector<std::string>& args, LineEnd platformEnd) {
@@ -37,7 +41,11 @@ int Main(const std::vector<std::string>& args, LineEnd platformEnd) {
     WriteAll(stderr, result.err);
     // A result that cannot be written whole is no success.
     if (const auto failed = WriteAll(stdout, result.out)) {
-      WriteAll(stderr, "zorvin: cannot write the output: " + *failed + "\n");
+      // The reader has gone away (`zorvin find e | head -1`): end quietly, as
+      // the standard tools do. On POSIX systems SIGPIPE has ended zorvin
+      // already, unless whoever started it ignores the signal.
+      if (failed->error == EPIPE) return kCannotWrite;
+      WriteAll(stderr, "zorvin: cannot write the output: " + failed->reason + "\n");
       return kCannotWrite;
     }
     return result.status;
@@ -73,9 +81,6 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
-  // A reader that has gone away is a failed write, reported like any other,
-  // rather than a signal that ends zorvin without a word.
-  std::signal(SIGPIPE, SIG_IGN);
   return Main(std::vector<std::string>(argv + 1, argv + argc), LineEnd::Lf);
 }
 #endif
