@@ -105,6 +105,10 @@ TEST(Cli, NamesNotFoundSuggestTheNearest) {
       {{"effects", "ammo_effects"},
        "zorvin: no effects category named 'ammo_effects'; did you mean 'Ammo_Effects'?\n"},
       {{"level", "nothing like it"}, "zorvin: no level named 'nothing like it'\n"},
+      {{"level", "toujane"},
+       "zorvin: no level named 'toujane'; did you mean 'mp_toujane', 'sp_toujane' or 'sp_toujane_ride'?\n"},
+      {{"level", "carentan"}, "zorvin: no level named 'carentan'; did you mean 'mp_carentan'?\n"},
+      {{"level", "caf\xc3\xa9\x1b"}, "zorvin: no level named 'caf\xc3\xa9\\x1b'\n"},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -118,6 +122,8 @@ TEST(Cli, NamesNotFoundSuggestTheNearest) {
 // message and status 1 (a name not found) or 2 (bad usage).
 TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
   const std::string huge(100000, 'm');
+  std::string accents;  // cut in a message, never inside a character
+  for (int i = 0; i < 150; ++i) accents += "\xc3\xa9";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -148,6 +154,7 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
       {{"levels", huge}, kBadUsage},
       {{"levels", "\x1b]0;title\x07"}, kBadUsage},
       {{"completion", "tcsh"}, kBadUsage},
+      {{"levels", accents}, kBadUsage},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -157,6 +164,7 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
     EXPECT_FALSE(result.err.empty()) << shown;
     EXPECT_LT(result.err.size(), 1000u) << "a long argument is cut short in the message";
     EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "control characters are escaped";
+    EXPECT_TRUE(IsUtf8(result.err)) << shown;
     for (const std::string& line : SplitLines(result.err, "\n")) {
       if (!line.empty()) {
         EXPECT_EQ(line.rfind("zorvin: ", 0), 0u) << shown << ": " << line;

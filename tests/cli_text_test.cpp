@@ -7,6 +7,7 @@
 
 #include "cli/export.h"
 #include "cli/text.h"
+#include "web/page.h"
 
 namespace zorvin::cli {
 namespace {
@@ -34,7 +35,7 @@ TEST(CliText, EditDistanceCountsInsertionsDeletionsAndSubstitutions) {
   }
 }
 
-TEST(CliText, NearestOffersTheCaseOnlyMatchAloneOrUpToThreeNearestFirst) {
+TEST(CliText, NearestOffersTheCaseOnlyMatchAloneOrNamesHoldingTheTextThenTheNearest) {
   const std::vector<std::string_view> names = {"", "mp_carentan", "mp_toujane", "sp_toujane", "mp_tOUjane2",
                                                "mp_dawnville", "xp_toujane"};
   struct Case {
@@ -43,19 +44,21 @@ TEST(CliText, NearestOffersTheCaseOnlyMatchAloneOrUpToThreeNearestFirst) {
   };
   const Case cases[] = {
       {"MP_TOUJANE", {"mp_toujane"}},                              // case alone: that one
-      {"mp_toujan", {"mp_toujane", "sp_toujane", "mp_tOUjane2"}},  // three, ties in order
-      {"mp_toujanes", {"mp_toujane", "mp_tOUjane2", "sp_toujane"}},
+      {"mp_toujan", {"mp_toujane", "mp_tOUjane2", "sp_toujane"}},  // holding it, then the nearest
+      {"mp_toujanes", {"mp_toujane", "mp_tOUjane2", "sp_toujane"}},  // nearest first, ties in order
       {"mp_dawnvile", {"mp_dawnville"}},
       {"nothing like it", {}},
       {"", {}},
-      {"a", {}},  // within two edits of no name here
+      {"toujane", {"mp_toujane", "sp_toujane", "mp_tOUjane2"}},  // holding it, in order, three at most
+      {"carentan", {"mp_carentan"}},
+      {"p_toujane2", {"mp_tOUjane2", "mp_toujane", "sp_toujane"}},  // holding it first, then the nearest
       {std::string_view("mp_toujane\0", 11), {"mp_toujane", "mp_tOUjane2", "sp_toujane"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Nearest(c.text, names), c.nearest) << c.text;
   // The reach grows with the text: a quarter of its length, at least two.
-  const std::vector<std::string_view> one = {"abcdefghijklmno"};
-  EXPECT_EQ(Nearest("abcdefghijkl", one).size(), 1u) << "3 edits from 12 characters";
-  EXPECT_EQ(Nearest("abcdefghijk", one).size(), 0u) << "4 edits from 11 characters";
+  const std::vector<std::string_view> one = {"abcdefghijkl"};
+  EXPECT_EQ(Nearest("abcdefghizzz", one).size(), 1u) << "3 edits from 12 characters";
+  EXPECT_EQ(Nearest("abcdefghzzzz", one).size(), 0u) << "4 edits from 12 characters";
   const std::string longest(64, 'a');
   EXPECT_EQ(Nearest(longest, std::vector<std::string_view>{longest}).size(), 1u);
   EXPECT_EQ(Nearest(longest + "a", std::vector<std::string_view>{longest}).size(), 0u) << "over 64 bytes";
@@ -64,9 +67,18 @@ TEST(CliText, NearestOffersTheCaseOnlyMatchAloneOrUpToThreeNearestFirst) {
 TEST(CliText, ShownQuotesEscapesAndCutsLongTexts) {
   EXPECT_EQ(Shown("mp_toujane"), "'mp_toujane'");
   EXPECT_EQ(Shown(""), "''");
-  EXPECT_EQ(Shown("a\x01\x1b[2J\x7f\xc3\xa9\n"), "'a\\x01\\x1b[2J\\x7f\\xc3\\xa9\\x0a'");
+  // Letters as themselves; control characters (C0, DEL, C1) and bytes that are no UTF-8 as \xNN.
+  EXPECT_EQ(Shown("a\x01\x1b[2J\x7f\n"), "'a\\x01\\x1b[2J\\x7f\\x0a'");
+  EXPECT_EQ(Shown("caf\xc3\xa9 \xe4\xb8\x96 \xe2\x80\xae"), "'caf\xc3\xa9 \xe4\xb8\x96 \xe2\x80\xae'");
+  EXPECT_EQ(Shown("\xc2\x9b" "2J\xc2\xa0"), "'\\xc2\\x9b2J\xc2\xa0'");  // CSI is control, no-break space is not
+  EXPECT_EQ(Shown("\xff\xc3(\x80"), "'\\xff\\xc3(\\x80'");
+  // Cut after 60 characters, never inside one.
   EXPECT_EQ(Shown(std::string(60, 'x')), "'" + std::string(60, 'x') + "'");
   EXPECT_EQ(Shown(std::string(61, 'x')), "'" + std::string(60, 'x') + "...'");
+  std::string accents;
+  for (int i = 0; i < 61; ++i) accents += "\xc3\xa9";
+  EXPECT_EQ(Shown(accents), "'" + accents.substr(0, 120) + "...'");
+  EXPECT_EQ(Escaped(accents, 200), accents);
 }
 
 TEST(CliText, IsUtf8AcceptsWellFormedTextOnly) {
@@ -138,11 +150,11 @@ TEST(CliExport, MarkdownCellsEndNoCellAndCarryNoMarkup) {
 }
 
 TEST(CliExport, HtmlEscapesEveryCharacterThatCouldStartMarkupOrEndAnAttribute) {
-  EXPECT_EQ(HtmlEscaped("mp_toujane"), "mp_toujane");
-  EXPECT_EQ(HtmlEscaped("<script>alert('x')</script>"), "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;");
-  EXPECT_EQ(HtmlEscaped("\" onload=\"x"), "&quot; onload=&quot;x");
-  EXPECT_EQ(HtmlEscaped("&amp;"), "&amp;amp;");
-  EXPECT_EQ(HtmlEscaped(""), "");
+  EXPECT_EQ(web::HtmlEscaped("mp_toujane"), "mp_toujane");
+  EXPECT_EQ(web::HtmlEscaped("<script>alert('x')</script>"), "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;");
+  EXPECT_EQ(web::HtmlEscaped("\" onload=\"x"), "&quot; onload=&quot;x");
+  EXPECT_EQ(web::HtmlEscaped("&amp;"), "&amp;amp;");
+  EXPECT_EQ(web::HtmlEscaped(""), "");
 }
 
 TEST(CliExport, EveryFormatIsFoundByItsNameAndNoOther) {

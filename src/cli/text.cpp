@@ -72,39 +72,58 @@ std::vector<std::string_view> Nearest(std::string_view text, std::span<const std
   constexpr std::size_t kLongestText = 64;
   constexpr std::size_t kMostSuggested = 3;
   if (text.empty() || text.size() > kLongestText) return {};
+  // A name that differs only in case is the one meant.
+  for (std::string_view name : names) {
+    if (EqualIgnoringCase(name, text)) return {name};
+  }
+  // The names that hold the text, in their order; then the near misses.
+  std::vector<std::string_view> suggested;
+  for (std::string_view name : names) {
+    if (!name.empty() && ContainsIgnoringCase(name, text)) suggested.push_back(name);
+  }
   const std::size_t reach = std::max<std::size_t>(2, text.size() / 4);
   std::vector<std::pair<std::size_t, std::string_view>> near;
   for (std::string_view name : names) {
-    if (name.empty()) continue;
-    const std::size_t distance = EqualIgnoringCase(name, text) ? 0 : EditDistance(text, name);
+    if (name.empty() || std::find(suggested.begin(), suggested.end(), name) != suggested.end()) continue;
+    const std::size_t distance = EditDistance(text, name);
     if (distance <= reach) near.emplace_back(distance, name);
   }
   std::stable_sort(near.begin(), near.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  // A name that differs only in case is the one meant.
-  const bool caseOnly = !near.empty() && near.front().first == 0;
-  near.resize(std::min(near.size(), caseOnly ? std::size_t{1} : kMostSuggested));
-  std::vector<std::string_view> nearest;
-  for (const auto& [distance, name] : near) nearest.push_back(name);
-  return nearest;
+  for (const auto& [distance, name] : near) suggested.push_back(name);
+  if (suggested.size() > kMostSuggested) suggested.resize(kMostSuggested);
+  return suggested;
 }
 
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kLongest = 60;
-  std::string shown = "'";
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c < 0x7F) {
-      shown += static_cast<char>(c);
-    } else {
-      constexpr char kHex[] = "0123456789abcdef";
-      shown += "\\x";
-      shown += kHex[c >> 4];
-      shown += kHex[c & 15];
+std::string Escaped(std::string_view text, std::size_t longest) {
+  constexpr char kHex[] = "0123456789abcdef";
+  std::string escaped;
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    if (characters++ == longest) return escaped + "...";
+    // One character: its UTF-8 sequence when well-formed, else one byte.
+    std::size_t length = 1;
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead >= 0x80) {
+      length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+      if (at + length > text.size() || !IsUtf8(text.substr(at, length))) length = 1;
+    }
+    const std::string_view character = text.substr(at, length);
+    at += length;
+    const bool control = lead < 0x20 || lead == 0x7F || (lead == 0xC2 && length == 2 &&
+                                                         static_cast<unsigned char>(character[1]) < 0xA0);
+    if (!control && (lead < 0x80 || length > 1)) {
+      escaped += character;
+      continue;
+    }
+    for (const char c : character) {
+      const auto byte = static_cast<unsigned char>(c);
+      escaped += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
     }
   }
-  if (text.size() > kLongest) shown += "...";
-  return shown + "'";
+  return escaped;
 }
+
+std::string Shown(std::string_view text) { return "'" + Escaped(text, 60) + "'"; }
 
 Lines SplitLines(std::string_view text, std::string_view separator) {
   Lines lines;

@@ -26,13 +26,18 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part);
 std::size_t EditDistance(std::string_view a, std::string_view b);
 
 // The names worth suggesting for a text that named none: the one name that
-// differs from it only in case, or else up to three names within a quarter of
-// its length in edits (at least two), nearest first, ties in the names' order.
-// Empty names are never suggested, and a text of over 64 bytes gets none.
+// differs from it only in case; or else the names that contain it (ASCII case
+// ignored), in the names' order, then those within a quarter of its length in
+// edits (at least two), nearest first, ties in the names' order; three at
+// most. Empty names are never suggested, and a text of over 64 bytes gets none.
 std::vector<std::string_view> Nearest(std::string_view text, std::span<const std::string_view> names);
 
-// text in single quotes for a message: control characters and bytes past
-// ASCII as \xNN, and cut after 60 bytes with "...".
+// text as a message shows it: letters as themselves, control characters
+// (C0, DEL, C1) and bytes that are not UTF-8 as \xNN, and cut after longest
+// characters (never inside one) with "...".
+std::string Escaped(std::string_view text, std::size_t longest);
+
+// text in single quotes for a message, Escaped and cut after 60 characters.
 std::string Shown(std::string_view text);
 
 // The parts of text between separators (by default the CR LF the core joins
