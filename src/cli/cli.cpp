@@ -15,6 +15,7 @@
 #include "cli/export.h"
 #include "cli/text.h"
 #include "effects/effects_catalog.h"
+#include "settings/level_catalog.h"
 
 namespace zorvin::cli {
 namespace {
@@ -30,11 +31,8 @@ struct Options {
   const CLI::App* app = nullptr;  // what the completion scripts are written from
 };
 
-Outcome Export(std::string_view name) {
-  const ExportFormat* format = FindExportFormat(name);
-  if (format == nullptr) return Failure{kBadUsage, "export: no format named " + Shown(name)};
-  return format->write();
-}
+// The parser lets through only the names FormatNames gives.
+Outcome Export(std::string_view name) { return FindExportFormat(name)->write(); }
 
 std::vector<std::string> FormatNames() {
   std::vector<std::string> names;
@@ -78,7 +76,8 @@ const Command kCommands[] = {
      [](const Options& options) { return Level(options.level); }, LevelNameList},
     {"levels", "Print every level name that level accepts",
      [](CLI::App& command, Options& options) {
-       command.add_flag("--list", options.listed, "Print the 42 items of the level drop-down instead");
+       command.add_flag("--list", options.listed,
+                        "Print the " + std::to_string(LevelListItems().size()) + " items of the level drop-down instead");
      },
      [](const Options& options) { return Levels(options.listed); }, nullptr},
     {"effects", "Print the effects categories, or one category's files",
@@ -153,29 +152,11 @@ std::string WithLineEnds(const std::string& text, LineEnd end) {
 }
 
 // The parser's own words in zorvin's form: every line starts "zorvin: ", and
-// the arguments it quotes reach the terminal as text: control characters as
-// \xNN, a line cut after 200 bytes.
+// the arguments it quotes reach the terminal as a message shows any text
+// (Escaped), a line cut after 200 characters.
 std::string ParserMessage(std::string_view what) {
-  constexpr std::size_t kLongest = 200;
   std::string message;
-  for (const std::string& line : SplitLines(what, "\n")) {
-    message += "zorvin: ";
-    std::size_t length = 0;
-    for (const char c : line) {
-      if (++length > kLongest) {
-        message += "...";
-        break;
-      }
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte == 0x7f) {
-        constexpr char kHex[] = "0123456789abcdef";
-        message += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
-      } else {
-        message += c;
-      }
-    }
-    message += "\n";
-  }
+  for (const std::string& line : SplitLines(what, "\n")) message += "zorvin: " + Escaped(line, 200) + "\n";
   return message + "zorvin: 'zorvin --help' lists the commands and options\n";
 }
 

@@ -1,5 +1,6 @@
 #include "cli/completion.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zorvin::cli {
@@ -290,10 +291,8 @@ constexpr std::array<std::string_view, kShells.size()> kShellNames = {"bash", "z
 std::span<const std::string_view> CompletionShells() { return kShellNames; }
 
 Lines CompletionScript(std::string_view shell, const CompletionModel& model) {
-  for (const Shell& candidate : kShells) {
-    if (candidate.name == shell) return candidate.write(model);
-  }
-  return {};
+  // The parser lets through only the names CompletionShells gives.
+  return std::find_if(kShells.begin(), kShells.end(), [&](const Shell& s) { return s.name == shell; })->write(model);
 }
 
 }  // namespace zorvin::cli
