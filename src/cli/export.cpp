@@ -1,5 +1,7 @@
 #include "cli/export.h"
 
+#include "web/page.h"
+
 namespace zorvin::cli {
 namespace {
 
@@ -7,7 +9,7 @@ constexpr ExportFormat kFormats[] = {
     {"json", ExportJson},
     {"csv", ExportCsv},
     {"markdown", ExportMarkdown},
-    {"html", ExportHtml},
+    {"html", web::PageLines},  // the page, src/web/
 };
 
 }  // namespace

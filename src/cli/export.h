@@ -34,14 +34,6 @@ std::string CsvField(std::string_view text);
 // Three tables: the levels with their blocks, the level list, the categories
 // with their files; a cell's lines joined by <br>.
 Lines ExportMarkdown();
-// One HTML page, self-contained: every block and listing as text under its
-// own heading, the tool (lookup, effects, Find, copy, deep links) added by its
-// script, and a Content-Security-Policy that lets only its own script and
-// style sheet run, by hash.
-Lines ExportHtml();
-// text for HTML content or a quoted attribute value: & < > " ' as entities.
-std::string HtmlEscaped(std::string_view text);
-
 // One Markdown table cell: '|' escaped so it ends no cell, '<' and '&' as
 // entities so no text turns into HTML.
 std::string MarkdownCell(std::string_view text);

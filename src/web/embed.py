@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes a C++ header that carries the page's script and style sheet, each
-with the SHA-256 hash its Content-Security-Policy entry names.
+"""Writes the C++ header that carries the page's template, its style sheet and
+its script, the script's files joined in the order given, and the SHA-256
+hashes of the style sheet and the script that the page's
+Content-Security-Policy names.
 
-Usage: embed-web.py OUTPUT SCRIPT STYLE
+Usage: embed.py OUTPUT TEMPLATE STYLE SCRIPT...
 """
 import base64
 import hashlib
@@ -15,26 +17,40 @@ def literal(text):
     pieces = [text[i:i + 2000] for i in range(0, len(text), 2000)] or [""]
     for piece in pieces:
         if ")web\"" in piece:
-            sys.exit("embed-web.py: the text holds the literal's closing delimiter")
+            sys.exit("embed.py: the text holds the literal's closing delimiter")
     return "\n".join('R"web(' + piece + ')web"' for piece in pieces)
 
 
+def read(path):
+    with open(path, encoding="utf-8", newline="") as f:
+        text = f.read()
+    if "\r" in text:
+        sys.exit(f"embed.py: {path} has a CR; the page's text must end its lines with LF")
+    return text
+
+
+def hashed(text):
+    # The browser hashes the element's text as parsed, in UTF-8.
+    return "sha256-" + base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode("ascii")
+
+
 def main():
-    output, script_path, style_path = sys.argv[1:4]
-    parts = []
-    for name, path in (("Script", script_path), ("Style", style_path)):
-        with open(path, encoding="utf-8", newline="") as f:
-            text = f.read()
-        if "\r" in text:
-            sys.exit(f"embed-web.py: {path} has a CR; the page's text must end its lines with LF")
-        # The browser hashes the element's text as parsed, in UTF-8.
-        digest = base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode("ascii")
-        parts.append(f"inline constexpr std::string_view kPage{name} =\n{literal(text)};\n"
-                     f'inline constexpr std::string_view kPage{name}Hash = "sha256-{digest}";\n')
+    output, template_path, style_path, *script_paths = sys.argv[1:]
+    style = read(style_path)
+    # One script, strict, its files' names kept in one block of their own: each
+    # file declares what the later ones use.
+    script = "'use strict';\n{\n" + "\n".join(read(path) for path in script_paths) + "}\n"
+    parts = [("Template", read(template_path), None), ("Style", style, hashed(style)),
+             ("Script", script, hashed(script))]
+    body = ""
+    for name, text, digest in parts:
+        body += f"inline constexpr std::string_view kPage{name} =\n{literal(text)};\n"
+        if digest:
+            body += f'inline constexpr std::string_view kPage{name}Hash = "{digest}";\n'
     os.makedirs(os.path.dirname(output), exist_ok=True)
     with open(output, "w", encoding="utf-8", newline="\n") as f:
-        f.write("// Written by cmake/embed-web.py from src/web/: do not edit.\n#pragma once\n"
-                "#include <string_view>\nnamespace zorvin::cli {\n" + "".join(parts) + "}  // namespace zorvin::cli\n")
+        f.write("// Written by src/web/embed.py: do not edit.\n#pragma once\n"
+                "#include <string_view>\nnamespace zorvin::web {\n" + body + "}  // namespace zorvin::web\n")
 
 
 if __name__ == "__main__":

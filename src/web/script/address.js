@@ -1,0 +1,80 @@
+// The address: #level=NAME, #effects=CATEGORY or #find=TEXT (percent-encoded)
+// opens the page there, follows what is opened, and Back and Forward step
+// through it. Last of the scripts: it starts the tool.
+// A text that is not well-formed UTF-16 (a lone surrogate, typed through an
+// input method or pasted) cannot be percent-encoded: it goes in made well-formed.
+const wellFormed = (text) => (text.toWellFormed ? text.toWellFormed()
+  : text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD'));
+const hashFor = (key, value) => '#' + key + '=' + encodeURIComponent(wellFormed(value));
+function go(key, value, replace) {
+  writeFindAddress();
+  const hash = hashFor(key, value);
+  if (location.hash === hash) return;
+  history[replace ? 'replaceState' : 'pushState'](null, '', hash);
+}
+
+// Find's address is written in a task of its own, after the keystroke's
+// frame; whatever moves the address next writes it first. Typing refines one
+// entry of the history, a new search starts another, and an emptied field
+// (Escape, or every letter deleted) leaves no search in the address.
+let findAddress = null;
+function followFind(text) {
+  if (findAddress === null) setTimeout(writeFindAddress);
+  findAddress = text;
+}
+function writeFindAddress() {
+  if (findAddress === null) return;
+  const text = findAddress;
+  findAddress = null;
+  if (text !== '') go('find', text, location.hash.startsWith('#find='));
+  else if (location.hash.startsWith('#find=')) history.replaceState(null, '', location.pathname + location.search);
+}
+
+// The page as first opened: nothing chosen, nothing shown.
+function showNothing() {
+  levelField.value = '';
+  levelStatus.textContent = '';
+  showIn(block, '', blockStatus);
+  categoryChooser.selectedIndex = -1;
+  categoryStatus.textContent = '';
+  showIn(listing, '', listingStatus);
+  find('', true);
+}
+
+function follow() {
+  findAddress = null;  // Back or Forward came first
+  refining = false;
+  const focus = focusWhatOpens;
+  focusWhatOpens = false;
+  if (location.hash === '') return showNothing();
+  const at = location.hash.indexOf('=');
+  if (at < 0) return;  // a heading of the page
+  const key = location.hash.slice(1, at);
+  let value;
+  try {
+    value = decodeURIComponent(location.hash.slice(at + 1));
+  } catch {
+    return; // not percent-encoded text
+  }
+  if (key === 'level') {
+    levelField.value = value;
+    showLevel(value, true);
+    $('settings-tool').scrollIntoView({ block: 'nearest' });
+    if (focus) block.focus();
+  } else if (key === 'effects') {
+    showCategory(value, true);
+    $('effects-tool').scrollIntoView({ block: 'nearest' });
+    if (focus) listing.focus();
+  } else if (key === 'find') {
+    find(value, true);
+    $('find-tool').scrollIntoView({ block: 'nearest' });
+  }
+}
+// A link, the address bar, Back and Forward all end in popstate.
+window.addEventListener('popstate', follow);
+
+$('tool').hidden = false;
+follow();
+// The Find rows are made once the page is up, so that neither the first
+// paint nor the first keystroke waits for them.
+(window.requestIdleCallback || setTimeout)(makeRows);

@@ -1,0 +1,30 @@
+// The category chooser and its listing. Moving through the list by keys
+// refines one entry of the history, as typing in Find does; a click, or Enter
+// once the keys have moved, makes the next move start a new one.
+const categoryChooser = $('category');
+const categoryStatus = $('category-status');
+const listing = $('listing');
+const listingStatus = $('listing-status');
+const movingKeys = new Set(['ArrowDown', 'ArrowUp', 'Home', 'End', 'PageDown', 'PageUp']);
+let movedByKeys = false;  // the change under way comes from a key
+let refining = false;     // the current entry was made by keys
+
+function showCategory(name, fromAddress) {
+  const files = categories.get(name);
+  if (files === undefined) return sayNotFound(categoryStatus, 'effects category', name, categoryNames, 'effects');
+  if (categoryChooser.value !== name) categoryChooser.value = name;
+  showIn(listing, files, listingStatus);
+  categoryStatus.textContent = '';
+  if (!fromAddress) go('effects', name, movedByKeys && refining && location.hash.startsWith('#effects='));
+}
+
+categoryChooser.addEventListener('keydown', (event) => {
+  movedByKeys = movingKeys.has(event.key) || (event.key.length === 1 && !event.ctrlKey && !event.metaKey);
+  if (event.key === 'Enter') refining = false;
+});
+categoryChooser.addEventListener('pointerdown', () => (movedByKeys = false));
+categoryChooser.addEventListener('change', () => {
+  showCategory(categoryChooser.value, false);
+  refining = movedByKeys;
+  movedByKeys = false;
+});
