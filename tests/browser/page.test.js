@@ -56,6 +56,14 @@ test.describe('settings', () => {
       await c.copyListing.click();
       await expect.poll(() => clipboard(page), name).toBe(expected('effects', name));
     }
+    // A status speaks of what its box shows: it goes when the box changes.
+    await expect(page.locator('#listing-status')).toHaveText('Copied 1 line.');  // Wine_Effects
+    await c.category.selectOption('Misc_Effects');
+    await expect(page.locator('#listing-status')).toBeEmpty();
+    await expect(page.locator('#block-status')).toHaveText(/^Copied \d+ lines\.$/);
+    await c.level.fill('sp_rhine');
+    await c.show.click();
+    await expect(page.locator('#block-status')).toBeEmpty();
   });
 
   test('levels picked from the list, by mouse and by keyboard', async ({ page }) => {
@@ -89,7 +97,8 @@ test.describe('settings', () => {
     await c.level.fill('mp_toujane');
     await c.show.click();
     const shown = lf(expected('levels', 'mp_toujane'));
-    for (const miss of ['MP_TOUJANE', ' mp_toujane', 'mp_toujane ', '--SP_LEVELS--', '', 'mp_toujan', 'MP/SP_LEVELS']) {
+    for (const miss of ['MP_TOUJANE', ' mp_toujane', 'mp_toujane ', '--SP_LEVELS--', '', 'mp_toujan', 'MP/SP_LEVELS',
+      'toujane', 'carentan', 'caf\u00e9', '\u00e9'.repeat(70)]) {
       await c.level.fill(miss);
       await c.show.click();
       await expect(c.block, JSON.stringify(miss)).toHaveText(shown);
@@ -115,17 +124,25 @@ test('every category shows its listing, clicked or reached by arrow keys', async
   const categories = zorvin('effects').out.trimEnd().split('\n');
   expect(categories).toHaveLength(66);
   expect(await c.category.locator('option').allTextContents()).toEqual(categories);
-  for (const name of categories) {
-    await c.category.selectOption(name);
-    await expect(c.listing, name).toHaveText(lf(expected('effects', name)));
-  }
   await c.category.locator('option', { hasText: /^Ammo_Effects$/ }).click();
   await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
+  const entries = () => page.evaluate(() => history.length);
+  const afterClick = await entries();
   await page.keyboard.press('ArrowDown');
   await expect(c.listing).toHaveText(lf(expected('effects', categories[2])));
   await page.keyboard.press('ArrowUp');
   await page.keyboard.press('ArrowUp');
   await expect(c.listing).toHaveText(lf(expected('effects', categories[0])));
+  // The keys' moves made one entry of the history: Back goes to the click's.
+  await expect(page).toHaveURL(new RegExp('#effects=' + categories[0] + '$'));
+  expect(await entries()).toBe(afterClick + 1);
+  await page.goBack();
+  await expect(page).toHaveURL(/#effects=Ammo_Effects$/);
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
+  for (const name of categories) {
+    await c.category.selectOption(name);
+    await expect(c.listing, name).toHaveText(lf(expected('effects', name)));
+  }
 });
 
 test('Find gives what zorvin find gives, in its order, and announces the count', async ({ page }) => {
@@ -153,10 +170,18 @@ test('Find gives what zorvin find gives, in its order, and announces the count',
   await c.find.fill('wine_bottle');
   await c.results.getByRole('link', { name: 'wine_bottle.efx' }).click();
   await expect(c.listing).toHaveText(lf(expected('effects', 'Wine_Effects')));
+  await expect(c.listing).toBeFocused();
   await c.find.fill('downtown');
   await c.results.getByRole('link', { name: 'mp_downtown', exact: true }).click();
   await expect(c.block).toHaveText(lf(expected('levels', 'mp_downtown')));
   await expect(c.level).toHaveValue('mp_downtown');
+  await expect(c.block).toBeFocused();
+  // Escape empties Find, and the address no longer holds the search.
+  await c.find.fill('tunnel');
+  await expect(page).toHaveURL(/#find=tunnel$/);
+  await c.find.press('Escape');
+  await expect(c.find).toHaveValue('');
+  await expect(page).not.toHaveURL(/#find=/);
 });
 
 test('deep links open the page there, and Back and Forward step through what was opened', async ({ page }) => {
@@ -172,6 +197,12 @@ test('deep links open the page there, and Back and Forward step through what was
   expect(await findLines(page)).toEqual(zorvin('find', 'TOUJANE').out.trimEnd().split('\n'));
   await open(page, '#level=' + encodeURIComponent('sp_hill400_assault'));
   await expect(c.block).toHaveText(lf(expected('levels', 'sp_hill400_assault')));
+  // A category that is none says so, as zorvin does, its suggestions links.
+  await open(page, '#effects=ammo_effect');
+  await expect(page.locator('#category-status'))
+      .toHaveText(zorvin('effects', 'ammo_effect').err.replace(/^zorvin: /, '').trimEnd());
+  await page.locator('#category-status').getByRole('link', { name: 'Ammo_Effects' }).click();
+  await expect(c.listing).toHaveText(lf(expected('effects', 'Ammo_Effects')));
 
   await open(page);
   await c.level.fill('mp_carentan');
@@ -191,6 +222,13 @@ test('deep links open the page there, and Back and Forward step through what was
   await page.goBack();
   await expect(page).toHaveURL(/#level=mp_carentan$/);
   await expect(c.block).toHaveText(lf(expected('levels', 'mp_carentan')));
+  // Back to the page as first opened shows what it showed: nothing.
+  await page.goBack();
+  await expect(c.block).toHaveText('');
+  await expect(c.level).toHaveValue('');
+  await expect(c.listing).toHaveText('');
+  await expect(c.find).toHaveValue('');
+  await page.goForward();
   await page.goForward();
   await page.goForward();
   await page.goForward();
@@ -258,6 +296,12 @@ test('hostile input runs nothing, sends nothing, and leaves the page working', a
     await c.find.fill(text);
     await expect(page.locator('#find-count')).not.toBeEmpty();
   }
+  // A lone surrogate, typed through an input method: the address follows, made well-formed.
+  await c.find.evaluate((field) => {
+    field.value = 'mp_\uD800toujane';
+    field.dispatchEvent(new Event('input'));
+  });
+  await expect(page).toHaveURL(/#find=mp_%EF%BF%BDtoujane$/);
   // A lone surrogate cannot be percent-encoded: the address never holds one.
   for (const text of hostile.slice(1).filter((t) => !/[\uD800-\uDFFF]/.test(t))) {
     await open(page, '#find=' + encodeURIComponent(text));
