@@ -1,0 +1,106 @@
+#include "light/light.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <vector>
+
+namespace zorvin::light {
+namespace {
+
+// A decimal number as written, kept exact: mantissa / 10^scale.
+struct Decimal {
+  std::int64_t mantissa = 0;
+  std::int64_t scale = 1;  // a power of ten
+};
+
+// "1", ".62", "-137.8", "0.000000": an optional sign, digits, an optional
+// point and digits; at least one digit, at most 15.
+std::optional<Decimal> ReadDecimal(std::string_view text) {
+  Decimal number;
+  bool negative = false, point = false;
+  int digits = 0;
+  std::size_t at = 0;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c == '.' && !point) {
+      point = true;
+    } else if (c >= '0' && c <= '9' && ++digits <= 15) {
+      number.mantissa = number.mantissa * 10 + (c - '0');
+      if (point) number.scale *= 10;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0 || digits > 15) return std::nullopt;
+  if (negative) number.mantissa = -number.mantissa;
+  return number;
+}
+
+// The value's numbers, split at blanks; nothing when a word is no number.
+std::optional<std::vector<Decimal>> ReadNumbers(std::string_view value) {
+  std::vector<Decimal> numbers;
+  while (!value.empty()) {
+    const std::size_t start = value.find_first_not_of(' ');
+    if (start == std::string_view::npos) break;
+    value.remove_prefix(start);
+    const std::size_t end = value.find(' ');
+    const std::optional<Decimal> number = ReadDecimal(value.substr(0, end));
+    if (!number) return std::nullopt;
+    numbers.push_back(*number);
+    value.remove_prefix(end == std::string_view::npos ? value.size() : end);
+  }
+  return numbers;
+}
+
+// n / d rounded to the nearest integer, halves up (d > 0).
+std::int64_t RoundedHalfUp(std::int64_t n, std::int64_t d) {
+  const std::int64_t twice = 2 * n + d;  // floor((n + d/2) / d) = floor((2n + d) / 2d)
+  const std::int64_t q = twice / (2 * d);
+  return (twice % (2 * d) < 0) ? q - 1 : q;
+}
+
+double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
+double Degrees(double radians) { return radians * 180 / std::numbers::pi; }
+
+}  // namespace
+
+std::optional<Rgb> ReadColor(std::string_view value) {
+  const auto numbers = ReadNumbers(value);
+  if (!numbers || (numbers->size() != 3 && numbers->size() != 4)) return std::nullopt;
+  bool byteScale = false;
+  for (std::size_t i = 0; i < 3; ++i) byteScale = byteScale || (*numbers)[i].mantissa > (*numbers)[i].scale;
+  Rgb color{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const Decimal& n = (*numbers)[i];
+    const std::int64_t channel = RoundedHalfUp(byteScale ? n.mantissa : n.mantissa * 255, n.scale);
+    color.channels[i] = static_cast<int>(channel < 0 ? 0 : channel > 255 ? 255 : channel);
+  }
+  return color;
+}
+
+std::string Hex(const Rgb& color) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex = "#";
+  for (int channel : color.channels) {
+    hex += kDigits[channel >> 4];
+    hex += kDigits[channel & 15];
+  }
+  return hex;
+}
+
+std::optional<Sun> ReadSun(std::string_view value) {
+  const auto numbers = ReadNumbers(value);
+  if (!numbers || numbers->size() != 3) return std::nullopt;
+  const auto angle = [](const Decimal& n) { return Radians(static_cast<double>(n.mantissa) / n.scale); };
+  const double pitch = angle((*numbers)[0]), yaw = angle((*numbers)[1]);
+  const double x = std::cos(pitch) * std::cos(yaw), y = std::cos(pitch) * std::sin(yaw), z = -std::sin(pitch);
+  double degrees = Degrees(std::atan2(y, x));
+  if (degrees < 0) degrees += 360;
+  if (degrees >= 360) degrees -= 360;
+  return Sun{Degrees(std::asin(std::clamp(z, -1.0, 1.0))), degrees};
+}
+
+}  // namespace zorvin::light

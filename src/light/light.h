@@ -1,0 +1,42 @@
+// The light of a level read from its settings values: colours as what they
+// paint, the sun's direction as where it shines from. Every face of the tool
+// (the page, zorvin) takes the reading from here; the values themselves stay
+// exactly as the catalog gives them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zorvin::light {
+
+// A colour's channels, 0 to 255.
+struct Rgb {
+  std::array<int, 3> channels;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// A value of three or four numbers as a colour (a fourth is not drawn). When
+// any of the first three is above 1 they are on the 0-255 scale, otherwise on
+// 0-1; each channel is the number times 255 (or the number itself), rounded to
+// the nearest integer with halves up, exactly as written in decimal, and
+// clamped to 0-255. Any other value (one number, words) is no colour.
+std::optional<Rgb> ReadColor(std::string_view value);
+
+// "#RRGGBB", upper case.
+std::string Hex(const Rgb& color);
+
+// Where the sun shines from: its height above the horizon and its yaw, in
+// degrees, the yaw in [0, 360).
+struct Sun {
+  double elevation;
+  double yaw;
+};
+
+// sundirection's three angles, pitch, yaw and roll in degrees (roll changes no
+// direction): the direction toward the sun is (cos p cos y, cos p sin y, -sin p).
+// Any value that is not three numbers gives no direction.
+std::optional<Sun> ReadSun(std::string_view value);
+
+}  // namespace zorvin::light

@@ -1,0 +1,61 @@
+// The light read from the odd forms the tables hold.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "light/light.h"
+
+namespace zorvin::light {
+namespace {
+
+TEST(Light, ColoursAreReadOnTheirScaleRoundedHalfUpExactlyAsWritten) {
+  struct Case {
+    std::string_view value;
+    const char* hex;  // nullptr: no colour
+  };
+  const Case cases[] = {
+      {"0.98 0.882 0.745", "#FAE1BE"},
+      {"1 .95 .95", "#FFF2F2"},
+      {"0.000000 0.501961 1.000000", "#0080FF"},
+      {"100 100 105", "#646469"},     // a number above 1: the 0-255 scale
+      {"0.5 0.5 .62 1", "#80809E"},   // a fourth number is not drawn
+      {"0.3 0.3 0.3", "#4D4D4D"},     // 76.5 exactly as written: halves up, whatever binary makes of 0.3
+      {"1.5 0 300", "#0200FF"},       // 1.5 on the 0-255 scale rounds up; 300 is clamped
+      {"-0.2 0 0", "#000000"},
+      {"1.2", nullptr},
+      {"340 68 0 0 0", nullptr},
+      {"worldspawn", nullptr},
+      {"0.5 0.5", nullptr},
+      {"0.5 0.5 x", nullptr},
+      {"", nullptr},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Rgb> color = ReadColor(c.value);
+    EXPECT_EQ(color ? Hex(*color) : "no colour", c.hex ? c.hex : "no colour") << c.value;
+  }
+}
+
+TEST(Light, TheSunsDirectionIsItsHeightAboveTheHorizonAndItsYaw) {
+  struct Case {
+    std::string_view value;
+    double elevation, yaw;
+  };
+  const Case cases[] = {
+      {"-45 135 0", 45, 135},
+      {"-137.8 305 0", 42.2, 125},  // a pitch past the vertical
+      {"340 68 0", 20, 68},
+      {"-35 -60 0", 35, 300},       // the yaw in [0, 360)
+      {"-70 0 0", 70, 0},
+      {"-12.79 -8.3504 0", 12.79, 351.6496},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Sun> sun = ReadSun(c.value);
+    ASSERT_TRUE(sun.has_value()) << c.value;
+    EXPECT_NEAR(sun->elevation, c.elevation, 1e-9) << c.value;
+    EXPECT_NEAR(sun->yaw, c.yaw, 1e-9) << c.value;
+  }
+  for (std::string_view value : {"-45", "-220", "", "a b c", "1 2 3 4"}) EXPECT_FALSE(ReadSun(value)) << value;
+}
+
+}  // namespace
+}  // namespace zorvin::light
