@@ -31,10 +31,10 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
       number.mantissa = number.mantissa * 10 + (c - '0');
       if (point) number.scale *= 10;
     } else {
-      return std::nullopt;
+      return std::nullopt;  // no number, or too long to keep exact
     }
   }
-  if (digits == 0 || digits > 15) return std::nullopt;
+  if (digits == 0) return std::nullopt;
   if (negative) number.mantissa = -number.mantissa;
   return number;
 }

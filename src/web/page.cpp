@@ -23,11 +23,12 @@ std::string Joined(const std::vector<std::string>& parts) {
   return text;
 }
 
-// The block's CR LF line breaks as the page's LF.
+// The block's line breaks (the core's CR LF) as the page's LF.
 std::string WithLf(std::string_view text) {
   std::string lf;
   for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text.substr(at, 2) != "\r\n") lf += text[at];
+    if (text.substr(at, kLineBreak.size()) == kLineBreak) at += kLineBreak.size() - 1, lf += '\n';
+    else lf += text[at];
   }
   return lf;
 }
