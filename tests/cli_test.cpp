@@ -109,6 +109,9 @@ TEST(Cli, NamesNotFoundSuggestTheNearest) {
        "zorvin: no level named 'toujane'; did you mean 'mp_toujane', 'sp_toujane' or 'sp_toujane_ride'?\n"},
       {{"level", "carentan"}, "zorvin: no level named 'carentan'; did you mean 'mp_carentan'?\n"},
       {{"level", "caf\xc3\xa9\x1b"}, "zorvin: no level named 'caf\xc3\xa9\\x1b'\n"},
+      {{"light", "mp_toujan"},
+       "zorvin: no level named 'mp_toujan'; did you mean 'mp_toujane' or 'sp_toujane'?\n"},
+      {{"compare", "mp_toujane", "carentan"}, "zorvin: no level named 'carentan'; did you mean 'mp_carentan'?\n"},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -155,6 +158,9 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
       {{"levels", "\x1b]0;title\x07"}, kBadUsage},
       {{"completion", "tcsh"}, kBadUsage},
       {{"levels", accents}, kBadUsage},
+      {{"compare", "mp_toujane"}, kBadUsage},
+      {{"light", "mp_toujane", "--format", "xml"}, kBadUsage},
+      {{"--color", "sometimes", "light", "mp_toujane"}, kBadUsage},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -173,11 +179,62 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
   }
 }
 
+// The light and the comparisons against what was worked out from the tables'
+// values on their own: the colour of "0.5 0.5 .62 1" and of the 0-255 scale,
+// suncolor "1.2", a pitch past the vertical, rows written differently.
+TEST(Cli, LightAndCompareGiveTheExpectedReading) {
+  const struct {
+    std::vector<std::string> args;
+    const char* file;
+  } cases[] = {
+      {{"light", "mp_toujane"}, "light_mp_toujane.txt"},
+      {{"light", "mp_dawnville"}, "light_mp_dawnville.txt"},
+      {{"light", "sp_crossroads"}, "light_sp_crossroads.txt"},
+      {{"light", "mp_breakout"}, "light_mp_breakout.txt"},
+      {{"light", "sp_newvillers"}, "light_sp_newvillers.txt"},
+      {{"light", "mp_dawnville", "--format", "json"}, "light_mp_dawnville.json"},
+      {{"light", "--format", "json", "sp_88ridge"}, "light_sp_88ridge.json"},
+      {{"compare", "mp_toujane", "mp_carentan"}, "compare_mp_toujane_mp_carentan.txt"},
+      {{"compare", "mp_matmata", "sp_matmana", "--all"}, "compare_mp_matmata_sp_matmana_all.txt"},
+      {{"compare", "mp_downtown", "sp_cityhall"}, "compare_mp_downtown_sp_cityhall.txt"},
+      {{"compare", "mp_toujane", "mp_toujane"}, "compare_mp_toujane_mp_toujane.txt"},
+      {{"compare", "mp_matmata", "sp_matmana", "--format", "json"}, "compare_mp_matmata_sp_matmana.json"},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunArgs(c.args);
+    EXPECT_EQ(result.status, kFound) << c.file;
+    EXPECT_EQ(result.out, test::GoldenOutput(c.file)) << c.file;
+    EXPECT_EQ(result.err, "") << c.file;
+  }
+}
+
+// Escapes only where colour is asked for or the terminal takes it: never in
+// JSON, never with --color never or NO_COLOR (which the terminal reports).
+TEST(Cli, SwatchesOnlyWhereColourIsWanted) {
+  const Terminal terminal{[] { return true; }};
+  const struct {
+    std::vector<std::string> args;
+    const Terminal* to;
+    bool painted;
+  } cases[] = {
+      {{"light", "mp_toujane"}, nullptr, false},
+      {{"light", "mp_toujane"}, &terminal, true},
+      {{"--color", "never", "light", "mp_toujane"}, &terminal, false},
+      {{"light", "mp_toujane", "--color", "always"}, nullptr, true},
+      {{"--color", "always", "light", "mp_toujane", "--format", "json"}, nullptr, false},
+      {{"compare", "mp_toujane", "mp_carentan"}, &terminal, true},
+  };
+  for (const auto& c : cases) {
+    const Result result = cli::Run(c.args, LineEnd::Lf, c.to != nullptr ? *c.to : Terminal{});
+    EXPECT_EQ(result.out.find("\x1b[48;2;207;205;180m") != std::string::npos, c.painted) << c.args[1];
+  }
+}
+
 TEST(Cli, HelpAndVersion) {
   const Result version = RunArgs({"--version"});
   EXPECT_EQ(version.status, kFound);
   EXPECT_EQ(version.out, "zorvin 1.00\n");
-  for (const char* command : {"level", "levels", "effects", "find", "export", "completion"}) {
+  for (const char* command : {"level", "levels", "effects", "find", "light", "compare", "export", "completion"}) {
     const Result help = RunArgs({command, "--help"});
     EXPECT_EQ(help.status, kFound) << command;
     EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;

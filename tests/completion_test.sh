@@ -31,7 +31,7 @@ zsh_offers() {  # LINE
 }
 
 sp_d="sp_decoytown sp_decoytrenches sp_demolition sp_downtown_assault sp_downtown_sniper sp_duhoc_assault sp_duhoc_defend"
-commands="completion effects export find level levels"
+commands="compare completion effects export find level levels light"
 # A line typed so far (a trailing blank starts a new word), and the candidates.
 cases=(
   "zorvin level sp_d|$sp_d"
@@ -43,8 +43,12 @@ cases=(
   "zorvin effects large|Large_Misc_Effects"
   "zorvin |$commands"
   "zorvin --lf le|level levels"
-  "zorvin --|--crlf --help --lf --version"
-  "zorvin levels --|--crlf --help --lf --list"
+  "zorvin --|--color --crlf --help --lf --version"
+  "zorvin levels --|--color --crlf --help --lf --list"
+  "zorvin compare mp_toujane sp_d|$sp_d"
+  "zorvin compare mp_toujane sp_rhine |"
+  "zorvin light --format |json text"
+  "zorvin --color |always auto never"
   "zorvin export --format |csv html json markdown"
   "zorvin export --format j|json"
   "zorvin completion |bash fish zsh"

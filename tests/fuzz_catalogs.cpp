@@ -12,6 +12,7 @@
 
 #include "cli/cli.h"
 #include "effects/effects_catalog.h"
+#include "light/level_light.h"
 #include "settings/level_catalog.h"
 
 namespace {
@@ -80,6 +81,22 @@ void CheckRendering(std::string_view data) {
   }
 }
 
+// Any text read as light: channels within 0-255, a sun within its ranges, and
+// a likeness that agrees with itself both ways round.
+void CheckReading(std::string_view text) {
+  if (const auto color = light::ReadColor(text)) {
+    for (int channel : color->channels) Require(channel >= 0 && channel <= 255);
+    Require(light::Hex(*color).size() == 7);
+  }
+  if (const auto sun = light::ReadSun(text)) {
+    Require(sun->elevation >= -90 && sun->elevation <= 90 && sun->yaw >= 0 && sun->yaw < 360);
+  }
+  const std::size_t half = text.size() / 2;
+  const std::string_view a = text.substr(0, half), b = text.substr(half);
+  Require(light::Compared(a, a) == light::Likeness::same);
+  Require(light::Compared(a, b) == light::Compared(b, a));
+}
+
 // The input split at NUL bytes gives a command line of zorvin: it ends in a
 // known status, and prints a result only when it succeeds.
 void CheckCommandLine(std::string_view data) {
@@ -102,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   CheckLookups(text);
   CheckRendering(text);
+  CheckReading(text);
   CheckCommandLine(text);
   return 0;
 }

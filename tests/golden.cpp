@@ -10,9 +10,8 @@
 namespace zorvin::test {
 namespace {
 
-std::string Read(std::string_view folder, std::string_view name) {
-  std::string path =
-      std::string(ZORVIN_GOLDEN_DIR) + "/" + std::string(folder) + "/" + std::string(name) + ".txt";
+std::string Read(std::string_view folder, std::string_view file) {
+  std::string path = std::string(ZORVIN_GOLDEN_DIR) + "/" + std::string(folder) + "/" + std::string(file);
 #ifdef _WIN32
   // Under Wine the source tree is reached through drive Z:.
   if (path.starts_with('/')) path = "Z:" + path;
@@ -29,7 +28,8 @@ std::string Read(std::string_view folder, std::string_view name) {
 
 std::span<const std::string_view> GoldenLevels() { return kGoldenLevels; }
 std::span<const std::string_view> GoldenCategories() { return kGoldenCategories; }
-std::string GoldenBlock(std::string_view level) { return Read("levels", level); }
-std::string GoldenListing(std::string_view category) { return Read("effects", category); }
+std::string GoldenBlock(std::string_view level) { return Read("levels", std::string(level) + ".txt"); }
+std::string GoldenListing(std::string_view category) { return Read("effects", std::string(category) + ".txt"); }
+std::string GoldenOutput(std::string_view file) { return Read("commands", file); }
 
 }  // namespace zorvin::test

@@ -1,7 +1,9 @@
 // The expected settings blocks and effects listings, exactly as a user pastes
 // them: one file per level under tests/golden/levels/ and one per category
 // under tests/golden/effects/, written from the reference tables, never
-// produced by the program.
+// produced by the program. Under tests/golden/commands/, what zorvin light
+// and zorvin compare print (with --lf), computed from the tables' values on
+// their own.
 #pragma once
 
 #include <span>
@@ -17,5 +19,6 @@ std::span<const std::string_view> GoldenCategories();
 // A file's bytes; a missing file is a test failure and gives "<no file>".
 std::string GoldenBlock(std::string_view level);
 std::string GoldenListing(std::string_view category);
+std::string GoldenOutput(std::string_view file);
 
 }  // namespace zorvin::test

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "light/level_light.h"
 #include "light/light.h"
 
 namespace zorvin::light {
@@ -55,6 +56,68 @@ TEST(Light, TheSunsDirectionIsItsHeightAboveTheHorizonAndItsYaw) {
     EXPECT_NEAR(sun->yaw, c.yaw, 1e-9) << c.value;
   }
   for (std::string_view value : {"-45", "-220", "", "a b c", "1 2 3 4"}) EXPECT_FALSE(ReadSun(value)) << value;
+}
+
+TEST(Light, TheSunIsWrittenInWholeDegreesOrToOneDecimal) {
+  const struct {
+    Sun sun;
+    int decimals;
+    const char* text;
+  } cases[] = {
+      {{45, 135}, 0, "45\xC2\xB0 above the horizon, yaw 135\xC2\xB0"},
+      {{42.2, 125}, 1, "42.2\xC2\xB0 above the horizon, yaw 125\xC2\xB0"},
+      {{12.79, 359.6}, 0, "13\xC2\xB0 above the horizon, yaw 0\xC2\xB0"},  // a yaw that rounds to 360
+      {{-0.04, 10.05}, 1, "0\xC2\xB0 above the horizon, yaw 10.1\xC2\xB0"},
+      {{-20, 90}, 0, "20\xC2\xB0 below the horizon, yaw 90\xC2\xB0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SunText(c.sun, c.decimals), std::string(c.text));
+}
+
+TEST(Light, TwoValuesAreTheSameWrittenDifferentlyOrDifferent) {
+  const struct {
+    std::string_view a, b;
+    Likeness likeness;
+  } cases[] = {
+      {"1 1 1", "1 1 1", Likeness::same},
+      {".4", "0.40", Likeness::writtenDifferently},
+      {"1 1 1", "1.000000 1.000000 1", Likeness::writtenDifferently},
+      {"-0", "0", Likeness::writtenDifferently},
+      {"1 1 1", "1 1 1 1", Likeness::differs},
+      {"0.5", "0.05", Likeness::differs},
+      {"-45 135 0", "-45 -225 0", Likeness::differs},  // the same direction, other numbers
+      {"worldspawn", "Worldspawn", Likeness::differs},
+      {"", "0", Likeness::differs},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Compared(c.a, c.b), c.likeness) << c.a << " / " << c.b;
+}
+
+TEST(Light, ALevelsLightAndTwoLevelsComparedComeFromTheCatalog) {
+  const LevelLight toujane = ReadLight(*FindLevel("mp_toujane"));
+  ASSERT_EQ(toujane.colors.size(), 3u);
+  EXPECT_EQ(toujane.colors[0].label, "_color");
+  EXPECT_EQ(toujane.colors[2].label, "suncolor");
+  ASSERT_TRUE(toujane.sun);
+
+  // A level whose suncolor is one number: no colour, its text kept.
+  bool foundNoColour = false;
+  for (const LevelEntry& entry : LevelCatalog()) {
+    for (const ColorReading& reading : ReadLight(entry).colors) {
+      if (!reading.color) foundNoColour = foundNoColour || reading.value == "1.2";
+    }
+  }
+  EXPECT_TRUE(foundNoColour);
+
+  // Each field once, in the record's order, without the braces; a level
+  // compared with itself is the same throughout.
+  const auto self = Compare(*FindLevel("mp_toujane"), *FindLevel("mp_toujane"));
+  ASSERT_FALSE(self.empty());
+  for (std::size_t i = 0; i < self.size(); ++i) {
+    EXPECT_EQ(self[i].likeness, Likeness::same) << self[i].label;
+    EXPECT_NE(self[i].label, "{");
+    if (i > 0) {
+      EXPECT_LT(self[i - 1].field, self[i].field);
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -23,6 +24,10 @@ namespace {
 // What the options of every command fill in.
 struct Options {
   std::string level;
+  std::string other;
+  bool all = false;
+  std::string output = "text";  // light's and compare's --format
+  std::function<bool()> colored;  // --color, decided for this output when a command asks
   bool listed = false;
   std::optional<std::string> category;
   std::string text;
@@ -57,14 +62,25 @@ std::vector<std::string> ShellNames() {
 
 Outcome Completion(const Options& options);
 
+std::vector<std::string> ColorChoices() { return {"auto", "always", "never"}; }
+
+std::vector<std::string> OutputFormats() { return {"text", "json"}; }
+
+Format OutputFormat(const Options& options) { return options.output == "json" ? Format::Json : Format::Text; }
+
+void DeclareOutputFormat(CLI::App& command, Options& options) {
+  command.add_option("--format", options.output, "text (the default) or json")->check(CLI::IsMember(OutputFormats()));
+}
+
 struct Command {
   const char* name;
   const char* summary;
   void (*declare)(CLI::App& command, Options& options);
   Outcome (*run)(const Options& options);
-  // What the command's one argument may be, for the completion scripts; null
-  // when it takes none or any text.
-  std::vector<std::string> (*values)();
+  // For the completion scripts: what the command's operands may be, and the
+  // values of its option that takes one; null for none or any text.
+  std::vector<std::string> (*operands)();
+  std::vector<std::string> (*optionValues)();
 };
 
 // In the order --help lists them.
@@ -73,35 +89,53 @@ const Command kCommands[] = {
      [](CLI::App& command, Options& options) {
        command.add_option("NAME", options.level, "The level's name, exactly")->required();
      },
-     [](const Options& options) { return Level(options.level); }, LevelNameList},
+     [](const Options& options) { return Level(options.level); }, LevelNameList, nullptr},
     {"levels", "Print every level name that level accepts",
      [](CLI::App& command, Options& options) {
        command.add_flag("--list", options.listed,
                         "Print the " + std::to_string(LevelListItems().size()) + " items of the level drop-down instead");
      },
-     [](const Options& options) { return Levels(options.listed); }, nullptr},
+     [](const Options& options) { return Levels(options.listed); }, nullptr, nullptr},
     {"effects", "Print the effects categories, or one category's files",
      [](CLI::App& command, Options& options) {
        command.add_option("CATEGORY", options.category, "The category's name, exactly");
      },
-     [](const Options& options) { return Effects(options.category); }, CategoryNames},
+     [](const Options& options) { return Effects(options.category); }, CategoryNames, nullptr},
+    {"light", "Print the colours and the sun of a level",
+     [](CLI::App& command, Options& options) {
+       command.add_option("NAME", options.level, "The level's name, exactly")->required();
+       DeclareOutputFormat(command, options);
+     },
+     [](const Options& options) { return Light(options.level, OutputFormat(options), options.colored()); },
+     LevelNameList, OutputFormats},
+    {"compare", "Print how two levels' settings differ, field by field",
+     [](CLI::App& command, Options& options) {
+       command.add_option("NAME", options.level, "The level's name, exactly")->required();
+       command.add_option("OTHER", options.other, "The other level's name, exactly")->required();
+       command.add_flag("--all", options.all, "Print every field, the same ones too");
+       DeclareOutputFormat(command, options);
+     },
+     [](const Options& options) {
+       return Compare(options.level, options.other, options.all, OutputFormat(options), options.colored());
+     },
+     LevelNameList, OutputFormats},
     {"find", "Print every name that contains TEXT, ignoring case",
      [](CLI::App& command, Options& options) {
        command.add_option("TEXT", options.text, "The text to look for")->required();
      },
-     [](const Options& options) { return Find(options.text); }, nullptr},
+     [](const Options& options) { return Find(options.text); }, nullptr, nullptr},
     {"export", "Print both tables whole",
      [](CLI::App& command, Options& options) {
        command.add_option("--format", options.format, "json, csv, markdown or html")
            ->required()
            ->check(CLI::IsMember(FormatNames()));
      },
-     [](const Options& options) { return Export(options.format); }, FormatNames},
+     [](const Options& options) { return Export(options.format); }, nullptr, FormatNames},
     {"completion", "Print the completion script of a shell: bash, zsh or fish",
      [](CLI::App& command, Options& options) {
        command.add_option("SHELL", options.shell, "bash, zsh or fish")->required()->check(CLI::IsMember(ShellNames()));
      },
-     Completion, ShellNames},
+     Completion, ShellNames, nullptr},
 };
 
 CompletionOption ModelOption(const CLI::Option& option) {
@@ -120,20 +154,21 @@ CompletionModel Model(const CLI::App& app) {
   for (const CLI::Option* option : app.get_options()) {
     CompletionOption modelled = ModelOption(*option);
     modelled.afterCommand = option != app.get_help_ptr() && option != app.get_version_ptr();
+    if (modelled.names == std::vector<std::string>{"--color"}) modelled.values = ColorChoices();
     model.options.push_back(modelled);
   }
   for (const Command& command : kCommands) {
     const CLI::App& parsed = *app.get_subcommand(command.name);
-    CompletionCommand modelled{command.name, command.summary, {}, false, {}};
-    const std::vector<std::string> values = command.values != nullptr ? command.values() : std::vector<std::string>();
+    CompletionCommand modelled{command.name, command.summary, {}, 0, {}};
+    const auto values = [](auto* list) { return list != nullptr ? list() : std::vector<std::string>(); };
     for (const CLI::Option* option : parsed.get_options()) {
       if (option->nonpositional()) {
         CompletionOption named = ModelOption(*option);
-        if (named.takesValue) named.values = values;
+        if (named.takesValue) named.values = values(command.optionValues);
         modelled.options.push_back(named);
       } else {
-        modelled.takesOperand = true;
-        modelled.operands = values;
+        ++modelled.operandCount;
+        modelled.operands = values(command.operands);
       }
     }
     model.commands.push_back(modelled);
@@ -162,7 +197,7 @@ std::string ParserMessage(std::string_view what) {
 
 }  // namespace
 
-Result Run(std::span<const std::string> args, LineEnd platformEnd) {
+Result Run(std::span<const std::string> args, LineEnd platformEnd, const Terminal& terminal) {
   Result result;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (!IsUtf8(args[i])) {
@@ -181,6 +216,10 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd) {
   bool crlf = false;
   auto* lfFlag = app.add_flag("--lf", lf, "End lines with LF (the default on Linux)");
   app.add_flag("--crlf", crlf, "End lines with CR LF (the default on Windows)")->excludes(lfFlag);
+  std::string color = "auto";
+  app.add_option("--color", color,
+                 "Colour swatches: auto (when the output is a terminal and NO_COLOR is not set), always or never")
+      ->check(CLI::IsMember(ColorChoices()));
   Options options;
   options.app = &app;
   for (const Command& command : kCommands) command.declare(*app.add_subcommand(command.name, command.summary), options);
@@ -202,6 +241,9 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd) {
   }
 
   const LineEnd end = lf ? LineEnd::Lf : crlf ? LineEnd::CrLf : platformEnd;
+  options.colored = [&color, &terminal] {
+    return color == "always" || (color == "auto" && terminal.takesColor && terminal.takesColor());
+  };
   for (const Command& command : kCommands) {
     if (!app.got_subcommand(command.name)) continue;
     const Outcome outcome = command.run(options);

@@ -3,6 +3,7 @@
 // own input and output is here, so that tests and the fuzzer run it in-process.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -18,8 +19,15 @@ struct Result {
   std::string err;  // standard error: messages
 };
 
+// What zorvin knows of where its output goes, for --color auto.
+struct Terminal {
+  // Whether standard output is a terminal that shows colour and NO_COLOR is
+  // not set; asked only when a command would colour. Null: it is not.
+  std::function<bool()> takesColor;
+};
+
 // Runs one command line (the arguments after the program's name, as UTF-8)
 // as zorvin does; lines end with platformEnd unless --lf or --crlf says otherwise.
-Result Run(std::span<const std::string> args, LineEnd platformEnd);
+Result Run(std::span<const std::string> args, LineEnd platformEnd, const Terminal& terminal = {});
 
 }  // namespace zorvin::cli

@@ -33,9 +33,11 @@ Failure NotFound(std::string_view what, std::string_view text, std::span<const s
 
 }  // namespace
 
+Failure NoLevel(std::string_view name) { return NotFound("level", name, LevelNames()); }
+
 Outcome Level(std::string_view name) {
   const std::optional<std::string> block = FindLevelBlock(name);
-  if (!block) return NotFound("level", name, LevelNames());
+  if (!block) return NoLevel(name);
   return SplitLines(*block);
 }
 

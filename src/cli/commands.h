@@ -25,4 +25,19 @@ Outcome Effects(const std::optional<std::string>& category);
 // of kinds, each kind in its table's order.
 Outcome Find(std::string_view text);
 
+// What a name that is no level gets: "no level named 'x'", and the nearest
+// names when some are close.
+Failure NoLevel(std::string_view name);
+
+// Text or JSON, as --format asks; text in colour (24-bit swatches) when colored.
+enum class Format { Text, Json };
+
+// A level's light: a line per colour field it has (label, value, hex and a
+// swatch) and one for its sun.
+Outcome Light(std::string_view name, Format format, bool colored);
+
+// Two levels field by field: in text the rows that are not the same (every
+// row with all) and how many differ; in JSON every row.
+Outcome Compare(std::string_view name, std::string_view other, bool all, Format format, bool colored);
+
 }  // namespace zorvin::cli

@@ -104,8 +104,14 @@ Lines Bash(const CompletionModel& model) {
                         "  case $command in",
                         "    '')",
                         "      options=(" + Words(OptionNames(model.options), Quoted) + ")",
-                        "      values=(" + Words(CommandNames(model), Quoted) + ") ;;",
+                        "      values=(" + Words(CommandNames(model), Quoted) + ")",
                     });
+  for (const CompletionOption& option : model.options) {
+    if (option.values.empty()) continue;
+    s.push_back("      case $prev in " + CasePattern(option.names) + ") options=() values=(" +
+                Words(option.values, Quoted) + ") ;; esac");
+  }
+  s.back() += " ;;";
   for (const CompletionCommand& command : model.commands) {
     const std::vector<CompletionOption> options = CommandLineOptions(model, command);
     s.push_back("    " + Quoted(command.name) + ")");
@@ -116,7 +122,8 @@ Lines Bash(const CompletionModel& model) {
                   Words(option.values, Quoted) + ") ;; esac");
     }
     if (!command.operands.empty()) {
-      s.push_back("      ((${#values[@]} == 0 && operands == 0)) && values=(" + Words(command.operands, Quoted) + ")");
+      s.push_back("      ((${#values[@]} == 0 && operands < " + std::to_string(command.operandCount) + ")) && values=(" +
+                  Words(command.operands, Quoted) + ")");
     }
     s.back() += " ;;";
   }
@@ -177,8 +184,14 @@ Lines Zsh(const CompletionModel& model) {
                         "  case $command in",
                         "    '')",
                         "      options=(" + DescribedOptions(model.options) + ")",
-                        "      values=(" + commands + ") ;;",
+                        "      values=(" + commands + ")",
                     });
+  for (const CompletionOption& option : model.options) {
+    if (option.values.empty()) continue;
+    s.push_back("      case $words[CURRENT-1] in " + CasePattern(option.names) + ") options=() tag=values values=(" +
+                Words(option.values, Quoted) + ") ;; esac");
+  }
+  s.back() += " ;;";
   for (const CompletionCommand& command : model.commands) {
     const std::vector<CompletionOption> options = CommandLineOptions(model, command);
     s.push_back("    " + Quoted(command.name) + ")");
@@ -189,8 +202,8 @@ Lines Zsh(const CompletionModel& model) {
                   Words(option.values, Quoted) + ") ;; esac");
     }
     if (!command.operands.empty()) {
-      s.push_back("      (( $#values == 0 && operands == 0 )) && tag=names && values=(" + Words(command.operands, Quoted) +
-                  ")");
+      s.push_back("      (( $#values == 0 && operands < " + std::to_string(command.operandCount) +
+                  " )) && tag=names && values=(" + Words(command.operands, Quoted) + ")");
     }
     s.back() += " ;;";
   }
@@ -214,8 +227,8 @@ Lines Zsh(const CompletionModel& model) {
 Lines Fish(const CompletionModel& model) {
   Lines s = {
       "# fish completion for zorvin, written by 'zorvin completion fish'.",
-      "# Whether the words before the cursor hold the command (or none, for '') and no operand yet.",
-      "function __zorvin_wants_operand_of --argument-names command",
+      "# Whether the words before the cursor hold the command (or none, for '') and fewer operands than it takes.",
+      "function __zorvin_wants_operand_of --argument-names command most",
       "    set -l seen",
       "    set -l words (commandline -opc)",
       "    set -l skip 0",
@@ -240,7 +253,7 @@ Lines Fish(const CompletionModel& model) {
                         "    if test -z \"$command\"",
                         "        test (count $seen) -eq 0",
                         "    else",
-                        "        test (count $seen) -eq 1 -a \"$seen[1]\" = \"$command\"",
+                        "        test (count $seen) -ge 1 -a (count $seen) -le $most -a \"$seen[1]\" = \"$command\"",
                         "    end",
                         "end",
                         "function __zorvin_after --argument-names command",
@@ -272,7 +285,7 @@ Lines Fish(const CompletionModel& model) {
   for (const CompletionCommand& command : model.commands) {
     for (const CompletionOption& o : command.options) option(o, "__zorvin_after " + command.name);
     if (!command.operands.empty()) {
-      s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name) + " -a " +
+      s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name + " " + std::to_string(command.operandCount)) + " -a " +
                   FishQuoted(Words(command.operands, FishQuoted)));
     }
   }

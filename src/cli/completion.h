@@ -24,8 +24,8 @@ struct CompletionCommand {
   std::string name;
   std::string description;
   std::vector<CompletionOption> options;  // its own
-  bool takesOperand = false;
-  std::vector<std::string> operands;      // what its operand may be; empty for any text
+  std::size_t operandCount = 0;           // how many operands it takes
+  std::vector<std::string> operands;      // what each operand may be; empty for any text
 };
 
 struct CompletionModel {

@@ -1,4 +1,4 @@
-// The JSON export: the one place zorvin uses the JSON library.
+// The JSON export.
 #include <nlohmann/json.hpp>
 
 #include "cli/export.h"

@@ -11,11 +11,17 @@
 #include "cli/cli.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 
 #include "win32/error.h"
 #include "win32/text.h"
+#else
+#include <cstdlib>
+
+#include <unistd.h>
 #endif
 
 namespace {
@@ -27,8 +33,57 @@ struct WriteFailure {
   std::string reason;
 };
 
+#ifdef _WIN32
+// A console shows text it is given as UTF-16 whatever its code page: the
+// degree sign of zorvin light reaches it as itself.
+bool WroteToConsole(std::FILE* stream, const std::string& text) {
+  const HANDLE console = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (text.empty() || !GetConsoleMode(console, &mode)) return false;
+  std::fflush(stream);
+  const std::wstring wide = zorvin::win32::Widen(text);
+  DWORD written = 0;
+  return WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+         written == wide.size();
+}
+
+// --color auto: colour where the console takes escapes once its
+// virtual-terminal processing is on, as it is again when zorvin ends.
+struct ConsoleColors {
+  HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD original = 0;
+  bool changed = false;
+
+  bool TakesColor() {
+    wchar_t noColor[2];
+    if (GetEnvironmentVariableW(L"NO_COLOR", noColor, 2) > 0) return false;
+    DWORD mode = 0;
+    if (!GetConsoleMode(console, &mode)) return false;
+    if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) return true;
+    if (!SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) return false;
+    original = mode;
+    changed = true;
+    return true;
+  }
+  ~ConsoleColors() {
+    if (changed) SetConsoleMode(console, original);
+  }
+};
+#else
+// --color auto: colour on a terminal that shows it, unless NO_COLOR is set.
+bool TakesColor() {
+  const char* noColor = std::getenv("NO_COLOR");
+  const char* term = std::getenv("TERM");
+  return isatty(STDOUT_FILENO) == 1 && (noColor == nullptr || *noColor == '\0') &&
+         (term == nullptr || std::string_view(term) != "dumb");
+}
+#endif
+
 // Writes text whole; on failure, the system's error and reason.
 std::optional<WriteFailure> WriteAll(std::FILE* stream, const std::string& text) {
+#ifdef _WIN32
+  if (WroteToConsole(stream, text)) return {};
+#endif
   errno = 0;
   if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return {};
   const int error = errno;
@@ -37,7 +92,13 @@ std::optional<WriteFailure> WriteAll(std::FILE* stream, const std::string& text)
 
 int Main(const std::vector<std::string>& args, LineEnd platformEnd) {
   try {
-    const Result result = Run(args, platformEnd);
+#ifdef _WIN32
+    ConsoleColors console;
+    const Terminal terminal{[&console] { return console.TakesColor(); }};
+#else
+    const Terminal terminal{TakesColor};
+#endif
+    const Result result = Run(args, platformEnd, terminal);
     WriteAll(stderr, result.err);
     // A result that cannot be written whole is no success.
     if (const auto failed = WriteAll(stdout, result.out)) {

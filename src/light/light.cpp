@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <numbers>
 #include <vector>
 
@@ -65,6 +66,20 @@ std::int64_t RoundedHalfUp(std::int64_t n, std::int64_t d) {
 double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
 double Degrees(double radians) { return radians * 180 / std::numbers::pi; }
 
+constexpr char kDegree[] = "\xC2\xB0";  // the degree sign in UTF-8
+
+// A number as text to the given decimals, without trailing zeros or "-0".
+std::string NumberText(double number, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, number);
+  std::string written = text;
+  if (written.find('.') != std::string::npos) {
+    written.erase(written.find_last_not_of('0') + 1);
+    if (written.back() == '.') written.pop_back();
+  }
+  return written == "-0" ? "0" : written;
+}
+
 }  // namespace
 
 std::optional<Rgb> ReadColor(std::string_view value) {
@@ -94,13 +109,48 @@ std::string Hex(const Rgb& color) {
 std::optional<Sun> ReadSun(std::string_view value) {
   const auto numbers = ReadNumbers(value);
   if (!numbers || numbers->size() != 3) return std::nullopt;
-  const auto angle = [](const Decimal& n) { return Radians(static_cast<double>(n.mantissa) / n.scale); };
+  const auto angle = [](const Decimal& n) { return Radians(static_cast<double>(n.mantissa) / static_cast<double>(n.scale)); };
   const double pitch = angle((*numbers)[0]), yaw = angle((*numbers)[1]);
   const double x = std::cos(pitch) * std::cos(yaw), y = std::cos(pitch) * std::sin(yaw), z = -std::sin(pitch);
   double degrees = Degrees(std::atan2(y, x));
   if (degrees < 0) degrees += 360;
   if (degrees >= 360) degrees -= 360;
   return Sun{Degrees(std::asin(std::clamp(z, -1.0, 1.0))), degrees};
+}
+
+std::optional<double> ReadAngle(std::string_view value) {
+  const auto numbers = ReadNumbers(value);
+  if (!numbers || numbers->size() != 1) return std::nullopt;
+  return static_cast<double>(numbers->front().mantissa) / static_cast<double>(numbers->front().scale);
+}
+
+Sun Rounded(const Sun& sun, int decimals) {
+  const double unit = std::pow(10.0, decimals);
+  const auto rounded = [unit](double degrees) { return std::round(degrees * unit) / unit; };
+  const double yaw = rounded(sun.yaw);
+  return Sun{rounded(sun.elevation), yaw >= 360 ? yaw - 360 : yaw};
+}
+
+std::string SunText(const Sun& sun, int decimals) {
+  const Sun shown = Rounded(sun, decimals);
+  return NumberText(std::abs(shown.elevation), decimals) + kDegree + " " + (shown.elevation < 0 ? "below" : "above") +
+         " the horizon, yaw " + NumberText(shown.yaw, decimals) + kDegree;
+}
+
+std::optional<std::string> NumbersKey(std::string_view value) {
+  const auto numbers = ReadNumbers(value);
+  if (!numbers || numbers->empty()) return std::nullopt;
+  std::string key;
+  for (Decimal n : *numbers) {
+    while (n.scale > 1 && n.mantissa % 10 == 0) n.mantissa /= 10, n.scale /= 10;
+    const std::int64_t magnitude = n.mantissa < 0 ? -n.mantissa : n.mantissa;
+    std::string digits = std::to_string(magnitude % n.scale + n.scale).substr(1);  // the fraction, zero-padded
+    if (!key.empty()) key += ' ';
+    if (n.mantissa < 0) key += '-';
+    key += std::to_string(magnitude / n.scale);
+    if (!digits.empty()) key += "." + digits;
+  }
+  return key;
 }
 
 }  // namespace zorvin::light

@@ -39,4 +39,20 @@ struct Sun {
 // Any value that is not three numbers gives no direction.
 std::optional<Sun> ReadSun(std::string_view value);
 
+// A value of one number, as an angle in degrees (Northyaw).
+std::optional<double> ReadAngle(std::string_view value);
+
+// The sun's angles rounded to the given number of decimals, halves away from
+// zero; a yaw that rounds to 360 is 0.
+Sun Rounded(const Sun& sun, int decimals);
+
+// "45° above the horizon, yaw 135°", the angles to the given number of decimals
+// (trailing zeros dropped); a sun under the horizon is "below" it.
+std::string SunText(const Sun& sun, int decimals);
+
+// The numbers of a value in one form ("0.4 1 1" for ".40 1.000000 1"), so that
+// two values with equal numbers have equal keys; none when the value is not
+// numbers alone.
+std::optional<std::string> NumbersKey(std::string_view value);
+
 }  // namespace zorvin::light
