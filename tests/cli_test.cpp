@@ -287,7 +287,7 @@ TEST(Cli, HtmlPageIsSelfContainedAndTheSameEachTime) {
   EXPECT_EQ(RunArgs({"export", "--format", "html"}).out, page.out);
   EXPECT_TRUE(page.out.starts_with("<!DOCTYPE html>\n"));
   EXPECT_NE(page.out.find("content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
-  for (const char* absent : {"unsafe-inline", "://", " src=", " onload", " onclick", " onerror"})
+  for (const char* absent : {"unsafe-inline", "://", " src=", " style=", " onload", " onclick", " onerror"})
     EXPECT_EQ(page.out.find(absent), std::string::npos) << absent;
   EXPECT_EQ(std::count(page.out.begin(), page.out.end(), '\r'), 0);
   std::size_t blocks = 0;

@@ -6,14 +6,17 @@
 
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
+#include "web/light_markup.h"
 #include "web/page_assets.h"  // generated from page.html, page.css and script/
 
 namespace zorvin::web {
 namespace {
 
-// One level or category of the reference: its name as a heading, its lines as text.
-std::string Entry(std::string_view name, std::string_view lines) {
-  return "<div class=\"entry\">\n<h3>" + HtmlEscaped(name) + "</h3>\n<pre>" + HtmlEscaped(lines) + "</pre>\n</div>";
+// One level or category of the reference: its name as a heading, its lines as
+// text, and what else the writer shows of it (markup).
+std::string Entry(std::string_view name, std::string_view lines, const std::string& more = "") {
+  return "<div class=\"entry\">\n<h3>" + HtmlEscaped(name) + "</h3>\n<pre>" + HtmlEscaped(lines) + "</pre>\n" + more +
+         "</div>";
 }
 
 // The parts joined by line breaks.
@@ -53,7 +56,10 @@ std::string CategoryOptions() {
 
 std::string LevelEntries() {
   std::vector<std::string> entries;
-  for (const LevelEntry& entry : LevelCatalog()) entries.push_back(Entry(entry.Key(), WithLf(LevelBlock(entry))));
+  for (const LevelEntry& entry : LevelCatalog()) {
+    entries.push_back(
+        Entry(entry.Key(), WithLf(LevelBlock(entry)), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
+  }
   return Joined(entries);
 }
 
@@ -111,6 +117,7 @@ std::vector<std::string> PageLines() {
       {"category-count", std::to_string(EffectCatalog().size())},
       {"level-list", LevelList()},
       {"category-options", CategoryOptions()},
+      {"compass", CompassSymbol()},
       {"level-entries", LevelEntries()},
       {"category-entries", CategoryEntries()},
   });

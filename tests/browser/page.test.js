@@ -14,6 +14,10 @@ const controls = (page) => ({
   category: page.getByRole('listbox', { name: 'Effects Category' }),
   listing: page.getByRole('region', { name: 'Effects Listing' }),
   copyListing: page.getByRole('button', { name: 'Copy effects listing' }),
+  light: page.getByRole('region', { name: 'Light' }),
+  compareWith: page.getByRole('combobox', { name: 'Compare with', exact: true }),
+  compare: page.getByRole('button', { name: 'Compare', exact: true }),
+  comparison: page.getByRole('table', { name: 'Comparison' }),
   find: page.getByRole('searchbox', { name: 'Find' }),
   results: page.getByRole('list', { name: 'Find results' }),
 });
@@ -236,6 +240,88 @@ test('deep links open the page there, and Back and Forward step through what was
   await expect(c.level).toHaveValue('sp_rhine');
 });
 
+// The light zorvin reads for a level, as the page must show it.
+function lightOf(name) {
+  const light = JSON.parse(zorvin('light', name, '--format', 'json').out);
+  return {
+    swatches: light.colors.filter((c) => c.hex).map((c) => `${c.label}: ${c.hex}`),
+    notColours: light.colors.filter((c) => !c.hex).map((c) => `${c.label}: ${c.value} is not a colour`),
+    sun: `Sun: ${Math.round(light.sun.elevation)}° above the horizon, yaw ${Math.round(light.sun.yaw) % 360}°`,
+    hex: light.colors.filter((c) => c.hex).map((c) => c.hex),
+  };
+}
+
+test('a level\'s light stands beside its block: swatches painted as their hex, and the sun', async ({ page, browser }) => {
+  await open(page);
+  const c = controls(page);
+  await expect(c.light).toBeHidden();
+  for (const name of ['mp_toujane', 'mp_dawnville', 'sp_newvillers', 'sp_crossroads', 'mp_breakout']) {
+    await c.level.fill(name);
+    await c.show.click();
+    const want = lightOf(name);
+    const images = await c.light.getByRole('img').evaluateAll((all) => all.map((i) => i.getAttribute('aria-label')));
+    expect(images, name).toEqual([...want.swatches, want.sun]);
+    for (const text of want.notColours) await expect(c.light, name).toContainText(text);
+  }
+  // The swatch's painted pixels are its hex, decoded on a page of their own.
+  const swatches = c.light.locator('svg.swatch');
+  const decoder = await browser.newPage();
+  for (let i = 0; i < (await swatches.count()); ++i) {
+    const png = (await swatches.nth(i).screenshot()).toString('base64');
+    const painted = await decoder.evaluate(async (data) => {
+      const image = new Image();
+      image.src = 'data:image/png;base64,' + data;
+      await image.decode();
+      const canvas = Object.assign(document.createElement('canvas'), { width: image.width, height: image.height });
+      const context = canvas.getContext('2d');
+      context.drawImage(image, 0, 0);
+      const [r, g, b] = context.getImageData(image.width >> 1, image.height >> 1, 1, 1).data;
+      return '#' + [r, g, b].map((v) => v.toString(16).padStart(2, '0')).join('').toUpperCase();
+    }, png);
+    expect(painted).toBe(lightOf('mp_breakout').hex[i]);
+    const box = await swatches.nth(i).boundingBox();
+    expect(Math.min(box.width, box.height)).toBeGreaterThanOrEqual(16);
+  }
+  await decoder.close();
+});
+
+test('two levels compared field by field, as zorvin compares them', async ({ page }) => {
+  await open(page);
+  const c = controls(page);
+  for (const [name, other] of [['mp_matmata', 'sp_matmana'], ['mp_toujane', 'mp_carentan'], ['mp_downtown', 'sp_cityhall']]) {
+    await c.level.fill(name);
+    await c.compareWith.fill(other);
+    await c.compareWith.press('Enter');
+    await expect(c.block).toHaveText(lf(expected('levels', name)));
+    const want = JSON.parse(zorvin('compare', name, other, '--format', 'json').out).fields;
+    const rows = await c.comparison.locator('tbody tr').evaluateAll((all) => all.map((row) =>
+      [...row.children].map((cell) => cell.querySelector('code, strong')?.textContent ?? cell.textContent)));
+    expect(rows, `${name} / ${other}`).toEqual(want.map((f) => [f.label, ...f.values, f.status.replace('-', ' ')]));
+    const summary = zorvin('compare', name, other).out.trimEnd().split('\n').pop();
+    await expect(page.locator('#compare-status')).toHaveText(summary);
+    // A field that differs stands out by more than colour: its status in bold.
+    await expect(c.comparison.locator('tr.differs strong')).toHaveCount(want.filter((f) => f.status === 'differs').length);
+  }
+  await expect(page).toHaveURL(/#compare=mp_downtown,sp_cityhall$/);
+  // A colour row carries both swatches.
+  await open(page, '#compare=' + encodeURIComponent('mp_toujane') + ',' + encodeURIComponent('sp_toujane'));
+  await expect(c.comparison.getByRole('row', { name: /^sundiffusecolor/ }).getByRole('img'))
+      .toHaveCount(2);
+  await expect(c.compareWith).toHaveValue('sp_toujane');
+  // A miss says so as zorvin does, its suggestions links that compare.
+  await c.compareWith.fill('carentan');
+  await c.compare.click();
+  await expect(page.locator('#compare-status'))
+      .toHaveText(zorvin('compare', 'mp_toujane', 'carentan').err.replace(/^zorvin: /, '').trimEnd());
+  await page.locator('#compare-status').getByRole('link', { name: 'mp_carentan' }).click();
+  await expect(page).toHaveURL(/#compare=mp_toujane,mp_carentan$/);
+  await expect(c.comparison).toBeVisible();
+  // Showing another level ends the comparison.
+  await c.level.fill('sp_rhine');
+  await c.show.click();
+  await expect(c.comparison).toBeHidden();
+});
+
 test('the keyboard alone reaches and works every control', async ({ page }) => {
   await open(page);
   const c = controls(page);
@@ -246,8 +332,8 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
     await page.keyboard.press('Tab');
     order.push(await focused());
   }
-  expect(order.slice(2, 11)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'category', 'listing',
-    'copy-listing', 'find', order[10]]);
+  expect(order.slice(2, 11)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'compare', 'compare-button',
+    'category', 'listing', 'copy-listing']);
   await c.level.focus();
   await page.keyboard.type('sp_rhine');
   await page.keyboard.press('Enter');
@@ -255,6 +341,20 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await page.keyboard.press('Tab');
   await page.keyboard.press('Space');  // MP/SPSettings again
   await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
+  // Compare: the list opened and an item taken by keys, Enter presses Compare.
+  await page.keyboard.press('Shift+Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  expect(await focused()).toBe('compare');
+  await page.keyboard.press('Alt+ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  await expect(c.compareWith).toHaveValue('mp_brecourt');
+  await page.keyboard.press('Enter');
+  await expect(c.comparison).toBeVisible();
+  await expect(page).toHaveURL(/#compare=sp_rhine,mp_brecourt$/);
   await c.category.focus();
   await page.keyboard.press('Home');
   await page.keyboard.press('ArrowDown');
@@ -334,8 +434,9 @@ test('served over HTTP it works the same', async ({ page }) => {
 for (const colorScheme of ['light', 'dark']) {
   test(`axe-core finds no violation, ${colorScheme}`, async ({ page }) => {
     await page.emulateMedia({ colorScheme });
-    await open(page, '#level=mp_toujane');
+    await open(page, '#compare=mp_matmata,sp_matmana');
     const c = controls(page);
+    await expect(c.comparison).toBeVisible();
     await c.category.selectOption('Misc_Effects');
     await c.find.fill('toujane');
     await c.level.fill('mp_toujan');
@@ -359,6 +460,11 @@ test.describe('without JavaScript', () => {
     expect(blocks).toEqual(levels.map((name) => lf(expected('levels', name))));
     const listings = await page.locator('#effects pre').allTextContents();
     expect(listings).toEqual(categories.map((name) => lf(expected('effects', name))));
+    // Each level's light is drawn beside its block by the writer.
+    const dawnville = page.locator('#settings .entry').filter({ has: page.getByRole('heading', { name: 'mp_dawnville' }) });
+    await expect(dawnville.getByRole('img')).toHaveCount(3);  // two swatches and the sun
+    await expect(dawnville.getByRole('img', { name: 'Sun: 57° above the horizon, yaw 169°' })).toBeVisible();
+    await expect(dawnville).toContainText('suncolor: 1.2 is not a colour');
   });
 });
 
@@ -368,7 +474,7 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
     test(`screenshot ${width}x${height} ${colorScheme}`, async ({ page }) => {
       await page.setViewportSize({ width, height });
       await page.emulateMedia({ colorScheme });
-      await open(page, '#level=mp_toujane');
+      await open(page, '#compare=mp_matmata,sp_matmana');
       await controls(page).category.selectOption('Misc_Effects');
       await page.evaluate(() => window.scrollTo(0, 0));
       // Nothing wider than the screen: no sideways scrolling of the page.
@@ -376,6 +482,7 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
       const dir = path.resolve(__dirname, '../../build/browser/screenshots');
       fs.mkdirSync(dir, { recursive: true });
       await page.screenshot({ path: path.join(dir, `page-${width}-${colorScheme}.png`) });
+      await page.locator('#settings-tool').screenshot({ path: path.join(dir, `light-${width}-${colorScheme}.png`) });
     });
   }
 }

@@ -1,4 +1,5 @@
-// The address: #level=NAME, #effects=CATEGORY or #find=TEXT (percent-encoded)
+// The address: #level=NAME, #compare=NAME,OTHER, #effects=CATEGORY or
+// #find=TEXT (each name percent-encoded)
 // opens the page there, follows what is opened, and Back and Forward step
 // through it. Last of the scripts: it starts the tool.
 // A text that is not well-formed UTF-16 (a lone surrogate, typed through an
@@ -6,9 +7,9 @@
 const wellFormed = (text) => (text.toWellFormed ? text.toWellFormed()
   : text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD'));
 const hashFor = (key, value) => '#' + key + '=' + encodeURIComponent(wellFormed(value));
-function go(key, value, replace) {
+const go = (key, value, replace) => goTo(hashFor(key, value), replace);
+function goTo(hash, replace) {
   writeFindAddress();
-  const hash = hashFor(key, value);
   if (location.hash === hash) return;
   history[replace ? 'replaceState' : 'pushState'](null, '', hash);
 }
@@ -32,9 +33,8 @@ function writeFindAddress() {
 
 // The page as first opened: nothing chosen, nothing shown.
 function showNothing() {
-  levelField.value = '';
-  levelStatus.textContent = '';
-  showIn(block, '', blockStatus);
+  showNoLevel();
+  showNoComparison();
   categoryChooser.selectedIndex = -1;
   categoryStatus.textContent = '';
   showIn(listing, '', listingStatus);
@@ -51,12 +51,20 @@ function follow() {
   if (at < 0) return;  // a heading of the page
   const key = location.hash.slice(1, at);
   let value;
+  let values;
   try {
-    value = decodeURIComponent(location.hash.slice(at + 1));
+    values = location.hash.slice(at + 1).split(',').map(decodeURIComponent);
+    value = values.join(',');
   } catch {
     return; // not percent-encoded text
   }
-  if (key === 'level') {
+  if (key === 'compare' && values.length === 2) {
+    levelField.value = values[0];
+    compareField.value = values[1];
+    compareWith(values[1], true);
+    $('settings-tool').scrollIntoView({ block: 'nearest' });
+    if (focus && !comparison.hidden) comparison.focus();
+  } else if (key === 'level') {
     levelField.value = value;
     showLevel(value, true);
     $('settings-tool').scrollIntoView({ block: 'nearest' });

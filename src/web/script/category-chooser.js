@@ -11,7 +11,9 @@ let refining = false;     // the current entry was made by keys
 
 function showCategory(name, fromAddress) {
   const files = categories.get(name);
-  if (files === undefined) return sayNotFound(categoryStatus, 'effects category', name, categoryNames, 'effects');
+  if (files === undefined) {
+    return sayNotFound(categoryStatus, 'effects category', name, categoryNames, (s) => hashFor('effects', s));
+  }
   if (categoryChooser.value !== name) categoryChooser.value = name;
   showIn(listing, files, listingStatus);
   categoryStatus.textContent = '';

@@ -9,6 +9,8 @@ const crlf = (text) => text.split('\n').join('\r\n');
 const table = (selector) => new Map([...document.querySelectorAll(selector)].map(
     (entry) => [entry.querySelector('h3').textContent, entry.querySelector('pre').textContent]));
 const levels = table('#settings .entry');
+const levelEntries = new Map([...document.querySelectorAll('#settings .entry')].map(
+    (entry) => [entry.querySelector('h3').textContent, entry]));
 const categories = table('#effects .entry');
 const levelNames = [...levels.keys()];
 const categoryNames = [...categories.keys()];
@@ -74,13 +76,13 @@ function element(tag, text, attributes = {}) {
 }
 
 // "no level named 'x'; did you mean 'a', 'b' or 'c'?" into status, as zorvin
-// says it, each suggestion a link that opens it.
-function sayNotFound(status, what, text, names, key) {
+// says it, each suggestion a link to the address hrefFor gives it.
+function sayNotFound(status, what, text, names, hrefFor) {
   status.replaceChildren('no ' + what + ' named ' + shown(text));
   const near = nearest(text, names);
   near.forEach((suggestion, i) => {
     status.append(i === 0 ? '; did you mean \'' : i + 1 === near.length ? '\' or \'' : '\', \'');
-    status.append(element('a', suggestion, { href: hashFor(key, suggestion) }));
+    status.append(element('a', suggestion, { href: hrefFor(suggestion) }));
   });
   if (near.length) status.append('\'?');
 }

@@ -1,0 +1,111 @@
+#include "web/light_markup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <utility>
+
+#include "light/level_light.h"
+#include "web/page.h"
+
+namespace zorvin::web {
+namespace {
+
+constexpr double kHorizon = 44;  // the horizon's radius in the drawing
+
+// A coordinate of the drawing, to a tenth.
+std::string At(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", std::abs(value) < 0.05 ? 0.0 : value);
+  return text;
+}
+
+// Where a yaw points at a distance from the centre: yaw 0 to the right, 90 up.
+std::pair<std::string, std::string> Point(double yaw, double distance) {
+  const double radians = yaw * std::numbers::pi / 180;
+  return {At(distance * std::cos(radians)), At(-distance * std::sin(radians))};
+}
+
+std::string Swatch(const light::ColorReading& reading) {
+  const std::string label = HtmlEscaped(reading.label);
+  if (!reading.color) {
+    return "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\">" + label +
+           ": " + HtmlEscaped(reading.value) + " is not a colour</li>";
+  }
+  const std::string hex = light::Hex(*reading.color);
+  return "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\"><svg class=\"swatch\" viewBox=\"0 0 16 16\" role=\"img\" aria-label=\"" + label + ": " + hex +
+         "\"><rect x=\".5\" y=\".5\" width=\"15\" height=\"15\" fill=\"" + hex + "\"/></svg><span>" + label +
+         "</span> <span><code>" + HtmlEscaped(reading.value) + "</code> <code>" + hex + "</code></span></li>";
+}
+
+std::string SunDrawing(const light::LevelLight& reading) {
+  if (reading.sunValue.empty()) return "";
+  if (!reading.sun) {
+    return "<p class=\"sun\">sundirection: " + HtmlEscaped(reading.sunValue) + " is not a direction</p>";
+  }
+  const std::string text = "Sun: " + light::SunText(*reading.sun, 0);
+  std::string svg = "<div class=\"sun\"><svg viewBox=\"-70 -62 140 124\" role=\"img\" aria-label=\"" + text +
+                    "\"><use href=\"#compass\"/>";
+  if (reading.northyaw) {
+    const auto [x, y] = Point(*reading.northyaw, kHorizon);
+    const auto [tx, ty] = Point(*reading.northyaw, kHorizon * 0.6);
+    svg += "<line class=\"north\" x1=\"0\" y1=\"0\" x2=\"" + x + "\" y2=\"" + y + "\"/><text class=\"north\" x=\"" + tx +
+           "\" y=\"" + ty + "\">Northyaw</text>";
+  }
+  // The height as the distance from the rim: the horizon at the rim, straight
+  // up at the centre; a sun under the horizon just outside it.
+  const double elevation = std::clamp(reading.sun->elevation, -9.0, 90.0);
+  const auto [x, y] = Point(reading.sun->yaw, kHorizon * (90 - elevation) / 90);
+  std::string fill = "#FFD54A";
+  for (const light::ColorReading& color : reading.colors) {
+    if (color.field == Field::suncolor && color.color) fill = light::Hex(*color.color);
+  }
+  svg += "<line class=\"ray\" x1=\"0\" y1=\"0\" x2=\"" + x + "\" y2=\"" + y + "\"/><circle class=\"disc\" cx=\"" + x +
+         "\" cy=\"" + y + "\" r=\"6\" fill=\"" + fill + "\"/></svg><p aria-hidden=\"true\">" + text + "</p></div>";
+  return svg;
+}
+
+}  // namespace
+
+std::string CompassSymbol() {
+  std::string symbol = "<svg class=\"defs\" aria-hidden=\"true\" focusable=\"false\"><defs><g id=\"compass\">";
+  symbol += "<circle class=\"horizon\" r=\"" + At(kHorizon) + "\"/>";
+  for (int height : {30, 60}) symbol += "<circle class=\"ring\" r=\"" + At(kHorizon * (90 - height) / 90) + "\"/>";
+  for (int yaw : {0, 90, 180, 270}) {
+    const auto [x1, y1] = Point(yaw, kHorizon);
+    const auto [x2, y2] = Point(yaw, kHorizon + 4);
+    const auto [tx, ty] = Point(yaw, kHorizon + 13);
+    symbol += "<line x1=\"" + x1 + "\" y1=\"" + y1 + "\" x2=\"" + x2 + "\" y2=\"" + y2 + "\"/><text x=\"" + tx +
+              "\" y=\"" + ty + "\">" + std::to_string(yaw) + "\xC2\xB0</text>";
+  }
+  return symbol + "</g></defs></svg>";
+}
+
+std::string LightFigure(const LevelEntry& entry) {
+  const light::LevelLight reading = light::ReadLight(entry);
+  std::string figure = "<div class=\"light\">";
+  if (!reading.colors.empty()) {
+    figure += "<ul class=\"swatches\">";
+    for (const light::ColorReading& color : reading.colors) figure += Swatch(color);
+    figure += "</ul>";
+  }
+  return figure + SunDrawing(reading) + "</div>";
+}
+
+std::string FieldList(const LevelEntry& entry) {
+  SettingsClass record;
+  FillRecord(record, entry);
+  std::string list = "<dl class=\"fields\" hidden>";
+  for (const FieldRow& row : kFields) {
+    const std::string& value = record.*row.member;
+    if (value.empty() || row.field == Field::oChar || row.field == Field::oChar2) continue;
+    list += "<dt>" + HtmlEscaped(light::FieldLabel(row.field, entry.Layout())) + "</dt><dd data-field=\"" +
+            std::to_string(static_cast<int>(row.field)) + "\"";
+    if (const auto numbers = light::NumbersKey(value)) list += " data-numbers=\"" + *numbers + "\"";
+    list += ">" + HtmlEscaped(value) + "</dd>";
+  }
+  return list + "</dl>";
+}
+
+}  // namespace zorvin::web
