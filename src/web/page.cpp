@@ -12,12 +12,30 @@
 namespace zorvin::web {
 namespace {
 
-// One level or category of the reference: its name as a heading, its lines as
-// text, and what else the writer shows of it (markup).
-std::string Entry(std::string_view name, std::string_view lines, const std::string& more = "") {
-  return "<div class=\"entry\">\n<h3>" + HtmlEscaped(name) + "</h3>\n<pre>" + HtmlEscaped(lines) + "</pre>\n" + more +
-         "</div>";
+// An entry's id, which is also its deep link: "level=mp_toujane".
+std::string EntryId(std::string_view key, std::string_view name) { return std::string(key) + "=" + std::string(name); }
+
+// The lines of a block, each in a span of its own (for print, which indents a
+// wrapped line under its start); the text is the lines as they are.
+std::string LineSpans(std::string_view lines) {
+  std::string spans;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = lines.find('\n', at);
+    spans += "<span>" + HtmlEscaped(lines.substr(at, end - at)) + "</span>";
+    if (end == std::string_view::npos) return spans;
+    spans += '\n';
+    at = end + 1;
+  }
 }
+
+// One level or category of the reference: its name as a heading that links to
+// the entry itself, its lines as text, and what else the writer shows of it (markup).
+std::string Entry(std::string_view key, std::string_view name, const std::string& text, const std::string& more = "") {
+  const std::string id = HtmlEscaped(EntryId(key, name));
+  return "<div class=\"entry\" id=\"" + id + "\">\n<h3><a href=\"#" + id + "\">" + HtmlEscaped(name) + "</a></h3>\n<pre>" +
+         text + "</pre>\n" + more + "</div>";
+}
+
 
 // The parts joined by line breaks.
 std::string Joined(const std::vector<std::string>& parts) {
@@ -54,11 +72,38 @@ std::string CategoryOptions() {
   return Joined(options);
 }
 
+// The index: each level and category a link to its entry, the levels in two
+// groups as the level list has them.
+std::string IndexGroup(std::string_view id, std::string_view title, std::string_view key,
+                       const std::vector<std::string_view>& names) {
+  std::string group = "<section aria-labelledby=\"" + std::string(id) + "\">\n<h3 id=\"" + std::string(id) + "\">" +
+                      std::string(title) + "</h3>\n<ul>\n";
+  for (std::string_view name : names) {
+    group += "<li><a href=\"#" + HtmlEscaped(EntryId(key, name)) + "\">" + HtmlEscaped(name) + "</a></li>\n";
+  }
+  return group + "</ul>\n</section>";
+}
+
+std::string Index() {
+  // Multiplayer: the levels the list offers before its separator; single-player: the rest.
+  const auto items = LevelListItems();
+  const auto separator = std::find(items.begin(), items.end(), std::string_view("--SP_LEVELS--"));
+  std::vector<std::string_view> multiplayer, singlePlayer, effects;
+  for (const LevelEntry& entry : LevelCatalog()) {
+    const bool early = std::find(items.begin(), separator, entry.Key()) != separator;
+    (early ? multiplayer : singlePlayer).push_back(entry.Key());
+  }
+  for (const EffectCategory& category : EffectCatalog()) effects.push_back(category.Name());
+  return Joined({IndexGroup("index-multiplayer", "Multiplayer levels", "level", multiplayer),
+                 IndexGroup("index-single-player", "Single-player levels", "level", singlePlayer),
+                 IndexGroup("index-effects", "Effects categories", "effects", effects)});
+}
+
 std::string LevelEntries() {
   std::vector<std::string> entries;
   for (const LevelEntry& entry : LevelCatalog()) {
     entries.push_back(
-        Entry(entry.Key(), WithLf(LevelBlock(entry)), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
+        Entry("level", entry.Key(), LineSpans(WithLf(LevelBlock(entry))), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
   }
   return Joined(entries);
 }
@@ -66,7 +111,9 @@ std::string LevelEntries() {
 std::string CategoryEntries() {
   std::vector<std::string> entries;
   for (const EffectCategory& category : EffectCatalog()) {
-    entries.push_back(Entry(category.Name(), Joined({category.Files().begin(), category.Files().end()})));
+    // A file name has no blank to wrap at: a listing needs no spans.
+    entries.push_back(
+        Entry("effects", category.Name(), HtmlEscaped(Joined({category.Files().begin(), category.Files().end()}))));
   }
   return Joined(entries);
 }
@@ -117,6 +164,7 @@ std::vector<std::string> PageLines() {
       {"category-count", std::to_string(EffectCatalog().size())},
       {"level-list", LevelList()},
       {"category-options", CategoryOptions()},
+      {"index", Index()},
       {"compass", CompassSymbol()},
       {"level-entries", LevelEntries()},
       {"category-entries", CategoryEntries()},

@@ -76,19 +76,36 @@ test.describe('settings', () => {
     await page.getByRole('button', { name: 'Level list' }).click();
     await expect(c.levelList).toBeVisible();
     await expect(c.levelList.getByRole('option')).toHaveCount(42);
+    // An empty field's list starts at its first item, not at a blank one.
+    await expect(c.levelList.getByRole('option', { selected: true })).toHaveText('mp_breakout');
+    // A click on an item shows that level at once.
     await c.levelList.getByRole('option', { name: 'mp_carentan', exact: true }).click();
     await expect(c.level).toHaveValue('mp_carentan');
     await expect(c.levelList).toBeHidden();
-    await c.show.click();
     await expect(c.block).toHaveText(lf(expected('levels', 'mp_carentan')));
-    // Alt+Down opens the list at the field's item; Down moves on; Enter picks; Enter again looks up.
+    // Alt+Down opens the list at the field's item; Down moves on; Enter shows it.
     await c.level.focus();
     await page.keyboard.press('Alt+ArrowDown');
     await page.keyboard.press('ArrowDown');
     await page.keyboard.press('Enter');
     await expect(c.level).toHaveValue('mp_dawnville');
-    await page.keyboard.press('Enter');
     await expect(c.block).toHaveText(lf(expected('levels', 'mp_dawnville')));
+    // Typing narrows the list to the items that hold the text, in its order,
+    // blanks and the separator passed over; an exact text still goes by Enter.
+    for (const [typed, items] of [['TOUJANE', ['mp_toujane', 'sp_toujane', 'sp_toujane_ride']],
+      ['sp_d', ['sp_decoytown', 'sp_decoytrenches', 'sp_demolition', 'sp_downtown_assault', 'sp_downtown_sniper',
+        'sp_duhoc_assault', 'sp_duhoc_defend']], ['-', []], ['hill400_a', []]]) {
+      await c.level.fill(typed);
+      if (items.length) await expect(c.levelList.getByRole('option')).toHaveText(items);
+      else await expect(c.levelList).toBeHidden();
+    }
+    await c.level.press('Enter');
+    await expect(page.locator('#level-status')).toHaveText(/^no level named 'hill400_a'/);
+    await c.level.fill('toujane');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+    await expect(c.block).toHaveText(lf(expected('levels', 'sp_toujane')));
     await page.keyboard.press('ArrowDown');
     await expect(c.levelList).toBeVisible();
     await page.keyboard.press('Escape');
@@ -106,6 +123,8 @@ test.describe('settings', () => {
       await c.level.fill(miss);
       await c.show.click();
       await expect(c.block, JSON.stringify(miss)).toHaveText(shown);
+      // The box says whose block it still shows, as its description.
+      await expect(c.block).toHaveAccessibleDescription('\u2014 mp_toujane');
       const said = zorvin('level', '--', miss);
       expect(said.status).toBe(1);
       await expect(page.locator('#level-status')).toHaveText(said.err.replace(/^zorvin: /, '').trimEnd());
@@ -328,12 +347,12 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   const focused = () => page.evaluate(() => document.activeElement.id);
   // Tab order: the contents links, then the tool.
   const order = [];
-  for (let i = 0; i < 12; ++i) {
+  for (let i = 0; i < 13; ++i) {
     await page.keyboard.press('Tab');
     order.push(await focused());
   }
-  expect(order.slice(2, 11)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'compare', 'compare-button',
-    'category', 'listing', 'copy-listing']);
+  expect(order.slice(3, 13)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'compare', 'compare-button',
+    'category', 'listing', 'copy-listing', 'find']);
   await c.level.focus();
   await page.keyboard.type('sp_rhine');
   await page.keyboard.press('Enter');
@@ -352,7 +371,6 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Enter');
   await expect(c.compareWith).toHaveValue('mp_brecourt');
-  await page.keyboard.press('Enter');
   await expect(c.comparison).toBeVisible();
   await expect(page).toHaveURL(/#compare=sp_rhine,mp_brecourt$/);
   await c.category.focus();
@@ -449,6 +467,20 @@ for (const colorScheme of ['light', 'dark']) {
 
 test.describe('without JavaScript', () => {
   test.use({ javaScriptEnabled: false });
+  test('a deep link and the index land on the entry', async ({ page }) => {
+    await page.goto(pageUrl + '#level=mp_toujane');
+    const inView = (id) => page.evaluate((i) => {
+      const top = document.getElementById(i).getBoundingClientRect().top;
+      return top > -1 && top < innerHeight / 2;
+    }, id);
+    expect(await inView('level=mp_toujane')).toBe(true);
+    await page.getByRole('navigation', { name: 'Index' }).getByRole('link', { name: 'Misc_Effects', exact: true }).click();
+    await expect(page).toHaveURL(/#effects=Misc_Effects$/);
+    expect(await inView('effects=Misc_Effects')).toBe(true);
+    await expect(page.getByRole('heading', { name: 'Misc_Effects', level: 3, exact: true }).getByRole('link'))
+        .toHaveAttribute('href', '#effects=Misc_Effects');
+  });
+
   test('the page holds every block and every listing as text, in the windows\' orders', async ({ page }) => {
     await page.goto(pageUrl);
     await expect(page.locator('#tool')).toBeHidden();
@@ -468,6 +500,34 @@ test.describe('without JavaScript', () => {
   });
 });
 
+test('the index filters as you type, and a link opens the entry in the tool', async ({ page }) => {
+  await open(page);
+  const c = controls(page);
+  const index = page.getByRole('navigation', { name: 'Index' });
+  await index.getByRole('searchbox', { name: 'Filter the index' }).fill('TOUJANE');
+  await expect(index.getByRole('link')).toHaveText(['mp_toujane', 'sp_toujane', 'sp_toujane_ride', 'Toujane_Effects']);
+  await expect(index.getByRole('status')).toHaveText('4 of 106 entries');
+  await index.getByRole('link', { name: 'sp_toujane_ride' }).click();
+  await expect(c.block).toHaveText(lf(expected('levels', 'sp_toujane_ride')));
+  await expect(page.locator('#block-shows')).toHaveText('\u2014 sp_toujane_ride');
+});
+
+test('printed, the reference fits eight A4 pages, black on white from a dark system', async ({ page }) => {
+  await page.emulateMedia({ colorScheme: 'dark' });
+  await open(page);
+  await page.emulateMedia({ media: 'print', colorScheme: 'dark' });
+  const color = await page.locator('footer').evaluate((e) => getComputedStyle(e).color);
+  expect(color).toBe('rgb(51, 51, 51)');
+  const pdf = Buffer.from(await page.pdf({ format: 'A4' })).toString('latin1');
+  const pages = (pdf.match(/\/Type\s*\/Page[^s]/g) || []).length;
+  expect(pages).toBeGreaterThan(0);
+  expect(pages).toBeLessThanOrEqual(8);
+  const dir = path.resolve(__dirname, '../../build/browser/screenshots');
+  fs.mkdirSync(dir, { recursive: true });
+  await page.setViewportSize({ width: 794, height: 1123 });  // an A4 page at 96 dpi
+  await page.screenshot({ path: path.join(dir, 'print-a4.png') });
+});
+
 // Pictures for README, looked at by a person.
 for (const [width, height] of [[360, 800], [1280, 800]]) {
   for (const colorScheme of ['light', 'dark']) {
@@ -477,8 +537,12 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
       await open(page, '#compare=mp_matmata,sp_matmana');
       await controls(page).category.selectOption('Misc_Effects');
       await page.evaluate(() => window.scrollTo(0, 0));
-      // Nothing wider than the screen: no sideways scrolling of the page.
+      // Nothing wider than the screen: no sideways scrolling of the page; at
+      // 1280 no block or listing of the reference scrolls either.
       expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(width);
+      const scrolling = await page.locator('.reference pre').evaluateAll((boxes) =>
+        boxes.filter((box) => box.scrollWidth > box.clientWidth).length);
+      if (width >= 1280) expect(scrolling).toBe(0);
       const dir = path.resolve(__dirname, '../../build/browser/screenshots');
       fs.mkdirSync(dir, { recursive: true });
       await page.screenshot({ path: path.join(dir, `page-${width}-${colorScheme}.png`) });

@@ -38,6 +38,7 @@ function showNothing() {
   categoryChooser.selectedIndex = -1;
   categoryStatus.textContent = '';
   showIn(listing, '', listingStatus);
+  listingShows.textContent = '';
   find('', true);
 }
 
@@ -78,10 +79,37 @@ function follow() {
     $('find-tool').scrollIntoView({ block: 'nearest' });
   }
 }
-// A link, the address bar, Back and Forward all end in popstate.
+// The address bar, Back and Forward end in popstate.
 window.addEventListener('popstate', follow);
+// A link to something the tool opens opens it there: the address moves by the
+// history, and the browser's own move to the entry of that id in the
+// reference (and of the focus with it) is not made.
+const toolHash = /^#(level|effects|compare|find)=/;
+document.addEventListener('click', (event) => {
+  const link = event.target.closest('a[href^="#"]');
+  if (!link || event.button !== 0 || event.ctrlKey || event.metaKey || event.shiftKey || event.altKey) return;
+  const hash = link.getAttribute('href');
+  if (!toolHash.test(hash)) return;
+  event.preventDefault();
+  goTo(hash);
+  follow();
+});
 
 $('tool').hidden = false;
+// An entry's id is its address, so that without the script the address lands
+// on it. With the script the tool opens it instead: while the page loads, the
+// entry is not there for the browser to scroll to.
+let landing = null;
+try {
+  landing = toolHash.test(location.hash) && document.getElementById(decodeURIComponent(location.hash.slice(1)));
+} catch {
+  // not percent-encoded text: no entry has it
+}
+if (landing) {
+  const id = landing.id;
+  landing.removeAttribute('id');
+  window.addEventListener('load', () => setTimeout(() => (landing.id = id)), { once: true });
+}
 follow();
 // The Find rows are made once the page is up, so that neither the first
 // paint nor the first keystroke waits for them.

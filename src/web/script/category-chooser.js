@@ -5,6 +5,7 @@ const categoryChooser = $('category');
 const categoryStatus = $('category-status');
 const listing = $('listing');
 const listingStatus = $('listing-status');
+const listingShows = $('listing-shows');
 const movingKeys = new Set(['ArrowDown', 'ArrowUp', 'Home', 'End', 'PageDown', 'PageUp']);
 let movedByKeys = false;  // the change under way comes from a key
 let refining = false;     // the current entry was made by keys
@@ -16,6 +17,7 @@ function showCategory(name, fromAddress) {
   }
   if (categoryChooser.value !== name) categoryChooser.value = name;
   showIn(listing, files, listingStatus);
+  listingShows.textContent = '\u2014 ' + name;
   categoryStatus.textContent = '';
   if (!fromAddress) go('effects', name, movedByKeys && refining && location.hash.startsWith('#effects='));
 }

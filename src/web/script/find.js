@@ -92,7 +92,15 @@ function find(text, fromAddress) {
     : count + (count === 1 ? ' result' : ' results');
   if (!fromAddress) followFind(text);
 }
-findField.addEventListener('input', () => find(findField.value, false));
+// A search's first letter brings its results into view: the section to the
+// top of the window where the list would start below it.
+findField.addEventListener('input', () => {
+  const starting = searched === '';
+  find(findField.value, false);
+  if (starting && findResults.getBoundingClientRect().top > innerHeight * 0.6) {
+    $('find-tool').scrollIntoView({ block: 'start' });
+  }
+});
 
 // A result followed takes the focus to what it opened.
 let focusWhatOpens = false;
@@ -104,6 +112,7 @@ document.addEventListener('keydown', (event) => {
   if (event.key !== '/' || event.ctrlKey || event.metaKey || event.altKey) return;
   if (event.target.closest('input, textarea')) return;  // "/" is text there; no name holds one
   event.preventDefault();
-  findField.focus();
+  $('find-tool').scrollIntoView({ block: 'start' });
+  findField.focus({ preventScroll: true });
   findField.select();
 });

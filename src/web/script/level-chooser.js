@@ -6,6 +6,7 @@ const levelField = $('level');
 const levelStatus = $('level-status');
 const block = $('block');
 const blockStatus = $('block-status');
+const blockShows = $('block-shows');
 const lightPart = $('light-part');
 const lightRegion = $('light');
 
@@ -15,6 +16,8 @@ function showLevel(name, fromAddress) {
     return sayNotFound(levelStatus, 'level', name, levelNames, (s) => hashFor('level', s));
   }
   showIn(block, found, blockStatus);
+  // Whose block the box shows, also after a miss has left the field holding other text.
+  blockShows.textContent = '\u2014 ' + name;
   levelStatus.textContent = '';
   // The writer drew the light beside the level's block in the reference.
   const light = levelEntries.get(name).querySelector('.light');
@@ -29,6 +32,7 @@ function showNoLevel() {
   levelField.value = '';
   levelStatus.textContent = '';
   showIn(block, '', blockStatus);
+  blockShows.textContent = '';
   lightRegion.replaceChildren();
   lightPart.hidden = true;
 }
