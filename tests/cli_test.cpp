@@ -293,9 +293,12 @@ TEST(Cli, HtmlPageIsSelfContainedAndTheSameEachTime) {
   std::size_t blocks = 0;
   for (std::size_t at = page.out.find("<pre>"); at != std::string::npos; at = page.out.find("<pre>", at + 1)) ++blocks;
   EXPECT_EQ(blocks, GoldenLevels().size() + GoldenCategories().size());
-  std::string block = GoldenBlock("mp_toujane");
-  for (std::size_t at; (at = block.find('\r')) != std::string::npos;) block.erase(at, 1);
-  for (std::size_t at; (at = block.find('>')) != std::string::npos;) block.replace(at, 1, "&gt;");
+  // The block's lines as text ('>' escaped), each in a span of its own.
+  std::string block;
+  for (std::string line : SplitLines(GoldenBlock("mp_toujane"))) {
+    for (std::size_t at; (at = line.find('>')) != std::string::npos;) line.replace(at, 1, "&gt;");
+    block += (block.empty() ? "" : "\n") + ("<span>" + line + "</span>");
+  }
   EXPECT_NE(page.out.find("<pre>" + block + "</pre>"), std::string::npos) << "as text: '>' escaped";
 }
 
