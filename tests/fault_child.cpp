@@ -59,7 +59,7 @@ class FaultWindow : public Window {
 
 int wmain(int argc, wchar_t** argv) {
   using zorvin::app::ReportRunTimeError;
-  if (argc < 2) ReportRunTimeError(L"Form1.Text1: set text");
+  if (argc < 2) return 2;  // which fault is named on the command line
   Shell shell(GetModuleHandleW(nullptr), {.reportError = ReportRunTimeError,
                                           .exitNow = [] { ExitProcess(0); },
                                           .lastWindowClosed = [] { PostQuitMessage(0); }});

@@ -32,13 +32,24 @@ constexpr ControlDesign kRows[] = {kButton, kCombo, kGrowing, kFixed};
 constexpr WindowDesign kWindow{.name = L"w", .clientWidth = 5730, .clientHeight = 3240, .controls = kRows};
 
 TEST(Layout, ControlsScaleWithTheirWindow) {
-  for (unsigned dpi : {96u, 120u, 144u, 192u}) {
-    const PixelSize client = ClientSize(kWindow, dpi);
-    EXPECT_EQ(client, (PixelSize{TwipsToPixels(5730, dpi), TwipsToPixels(3240, dpi)})) << dpi;
-    const PixelRect button = PlaceControl(kWindow, kButton, kButton.rect, dpi, 0);
-    EXPECT_EQ(button.left, TwipsToPixels(1800, dpi)) << dpi;
-    EXPECT_EQ(button.Width(), TwipsToPixels(1335, dpi)) << dpi;
-    EXPECT_EQ(button.Height(), TwipsToPixels(375, dpi)) << dpi;
+  // 5730 x 3240 twips of client; the button at 1800 twips, 1335 x 375: worked
+  // out by hand, halves away from zero (477.5 -> 478, 133.5 -> 134, 37.5 -> 38).
+  const struct {
+    unsigned dpi;
+    PixelSize client;
+    int buttonLeft, buttonWidth, buttonHeight;
+  } cases[] = {
+      {96, {382, 216}, 120, 89, 25},
+      {120, {478, 270}, 150, 111, 31},
+      {144, {573, 324}, 180, 134, 38},
+      {192, {764, 432}, 240, 178, 50},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ClientSize(kWindow, c.dpi), c.client) << c.dpi;
+    const PixelRect button = PlaceControl(kWindow, kButton, kButton.rect, c.dpi, 0);
+    EXPECT_EQ(button.left, c.buttonLeft) << c.dpi;
+    EXPECT_EQ(button.Width(), c.buttonWidth) << c.dpi;
+    EXPECT_EQ(button.Height(), c.buttonHeight) << c.dpi;
   }
   EXPECT_EQ(PlaceControl(kWindow, kButton, kButton.rect, 96, 0), (PixelRect{120, 8, 209, 33}));
   // A size the window set since its design wins over the design's.
@@ -72,7 +83,7 @@ TEST(Layout, AGrowingLabelTakesItsTextsWidthUpToTheClientEdge) {
   for (const Case& c : cases) {
     const PixelRect rect = PlaceControl(kWindow, kGrowing, kGrowing.rect, c.dpi, c.textWidth);
     EXPECT_EQ(rect.Width(), c.width) << c.textWidth << " at " << c.dpi;
-    EXPECT_EQ(rect.Height(), TwipsToPixels(225, c.dpi));
+    EXPECT_EQ(rect.Height(), c.dpi == 96 ? 15 : 30);
   }
   EXPECT_EQ(PlaceControl(kWindow, kFixed, kFixed.rect, 96, 1000).Width(), 83) << "only growing labels grow";
 }

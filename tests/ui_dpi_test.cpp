@@ -13,45 +13,42 @@ namespace {
 // Twips to pixels, rounding halves up, written out independently of the program's own function.
 int Px(int twips, UINT dpi) { return static_cast<int>((static_cast<long long>(twips) * dpi + 720) / 1440); }
 
-struct Expected {
-  const char* name;
-  HWND (*control)(UiTest&);
-  int left, top, width, height;  // twips; height 0: not checked (a combo box's own)
+// The sizes a window gives a control at load in place of its design's, in
+// twips: the effects window's list is square.
+struct LoadSize {
+  std::wstring_view window, control;
+  int width, height;
 };
+constexpr LoadSize kLoadSizes[] = {{L"frmZorvinEfx", L"List1", 2655, 2655}};
 
-void ExpectGeometry(UiTest& t, const Expected& e, UINT dpi) {
-  const RECT rect = RectInParent(e.control(t));
-  EXPECT_EQ(rect.left, Px(e.left, dpi)) << e.name;
-  EXPECT_EQ(rect.top, Px(e.top, dpi)) << e.name;
-  EXPECT_EQ(rect.right - rect.left, Px(e.width, dpi)) << e.name;
-  if (e.height != 0) {
-    EXPECT_EQ(rect.bottom - rect.top, Px(e.height, dpi)) << e.name;
+// Every control of the window where its design row puts it, at dpi (a combo
+// box's height is its own, a growing label's width its text's).
+void ExpectAsDesigned(const win32::Window& window, UINT dpi) {
+  const win32::WindowDesign& design = window.Design();
+  const SIZE client = ClientSize(window.Handle());
+  EXPECT_EQ(client.cx, Px(design.clientWidth, dpi)) << ToUtf8(std::wstring(design.name));
+  EXPECT_EQ(client.cy, Px(design.clientHeight, dpi)) << ToUtf8(std::wstring(design.name));
+  for (std::size_t index = 0; index < design.controls.size(); ++index) {
+    const win32::ControlDesign& row = design.controls[index];
+    const std::string name = ToUtf8(std::wstring(design.name) + L"." + std::wstring(row.name));
+    const RECT rect = RectInParent(window.ControlHandle(index));
+    win32::TwipRect twips = row.rect;
+    for (const LoadSize& size : kLoadSizes) {
+      if (size.window == design.name && size.control == row.name) {
+        twips.width = size.width;
+        twips.height = size.height;
+      }
+    }
+    EXPECT_EQ(rect.left, Px(row.rect.left, dpi)) << name;
+    EXPECT_EQ(rect.top, Px(row.rect.top, dpi)) << name;
+    if (!row.growToFit) {
+      EXPECT_EQ(rect.right - rect.left, Px(twips.width, dpi)) << name;
+    }
+    if (row.kind != win32::ControlKind::ComboBox) {
+      EXPECT_EQ(rect.bottom - rect.top, Px(twips.height, dpi)) << name;
+    }
   }
 }
-
-void ExpectClient(HWND window, int width, int height, UINT dpi) {
-  const SIZE client = ClientSize(window);
-  EXPECT_EQ(client.cx, Px(width, dpi));
-  EXPECT_EQ(client.cy, Px(height, dpi));
-}
-
-const Expected kForm1[] = {
-    {"Command1", [](UiTest& t) { return t.F().ShowSettingsButton().Handle(); }, 1800, 120, 1335, 375},
-    {"Combo1", [](UiTest& t) { return t.F().LevelCombo().Handle(); }, 120, 120, 1455, 0},
-    {"Label3", [](UiTest& t) { return t.F().DisplayCaption().Handle(); }, 120, 480, 1455, 255},
-    {"Text1", [](UiTest& t) { return t.F().BlockText().Handle(); }, 120, 720, 3255, 2895},
-    {"Label1", [](UiTest& t) { return t.F().BlockStore().Handle(); }, 1080, 3000, 1185, 615},
-};
-const Expected kEffects[] = {
-    {"Label1", [](UiTest& t) { return t.E().CategoryCaption().Handle(); }, 240, 0, 2295, 255},
-    {"List1", [](UiTest& t) { return t.E().CategoryList().Handle(); }, 240, 240, 2655, 2655},
-    {"Label2", [](UiTest& t) { return t.E().ListingCaption().Handle(); }, 3120, 0, 3255, 255},
-    {"Text1", [](UiTest& t) { return t.E().ListingText().Handle(); }, 3120, 240, 3255, 2655},
-};
-const Expected kAbout[] = {
-    {"cmdOK", [](UiTest& t) { return t.A().OkButton().Handle(); }, 4245, 2625, 1260, 345},
-    {"Label1", [](UiTest& t) { return t.A().CreditLabel().Handle(); }, 1200, 600, 3015, 1335},
-};
 
 int FontHeight(HWND control) {
   LOGFONTW font{};
@@ -60,28 +57,27 @@ int FontHeight(HWND control) {
 }
 
 void ExpectAllScaled(UiTest& t, UINT dpi) {
-  ASSERT_EQ(t.F().Dpi(), dpi);
-  ExpectClient(t.F().Handle(), 3495, 3750, dpi);
-  for (const Expected& e : kForm1) ExpectGeometry(t, e, dpi);
-  ExpectClient(t.E().Handle(), 6570, 3120, dpi);
-  for (const Expected& e : kEffects) ExpectGeometry(t, e, dpi);
-  ExpectClient(t.A().Handle(), 5730, 3240, dpi);
-  for (const Expected& e : kAbout) ExpectGeometry(t, e, dpi);
+  ASSERT_EQ(t.Settings().Dpi(), dpi);
+  for (const win32::Window* window : {static_cast<win32::Window*>(&t.Settings()),
+                                      static_cast<win32::Window*>(&t.Effects()),
+                                      static_cast<win32::Window*>(&t.About())}) {
+    ExpectAsDesigned(*window, dpi);
+  }
   // The separator: pixel widths 1 and 2 at 96 DPI.
-  const RECT grey = t.A().SeparatorLine(1).rect;
-  const RECT white = t.A().SeparatorLine(0).rect;
+  const RECT grey = t.About().SeparatorLine(AboutWindow::Separator::Grey).rect;
+  const RECT white = t.About().SeparatorLine(AboutWindow::Separator::White).rect;
   EXPECT_EQ(grey.top, Px(2445, dpi));
   EXPECT_EQ(grey.bottom - grey.top, Px(15, dpi));
   EXPECT_EQ(white.top, Px(2460, dpi));
   EXPECT_EQ(white.bottom - white.top, Px(30, dpi));
   EXPECT_EQ(white.right, Px(5654, dpi));
   // The background picture: 85 x 21 pixels at 96 DPI, left of and above the combo box.
-  UpdateWindow(t.F().Handle());
-  HDC dc = GetDC(t.F().Handle());
+  UpdateWindow(t.Settings().Handle());
+  HDC dc = GetDC(t.Settings().Handle());
   const COLORREF back = GetSysColor(COLOR_WINDOWTEXT);
   EXPECT_NE(GetPixel(dc, 2, Px(21 * 15, dpi) - 2), back);
   EXPECT_EQ(GetPixel(dc, 2, Px(21 * 15, dpi) + 1), back);
-  ReleaseDC(t.F().Handle(), dc);
+  ReleaseDC(t.Settings().Handle(), dc);
 }
 
 using DpiLayout = UiTest;
@@ -91,10 +87,10 @@ TEST_F(DpiLayout, EveryWindowScalesFromItsDesign) {
   const UINT dpi = TestDpi();
   if (dpi == 0) GTEST_SKIP() << "run by DpiScaling at each DPI";
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  Menu(E().Handle(), kCmdAbout);
-  ASSERT_NO_FATAL_FAILURE(AssertSessionAtDpi({F().Handle(), E().Handle(), A().Handle()}, dpi));
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  Menu(Effects().Handle(), kCmdAbout);
+  ASSERT_NO_FATAL_FAILURE(AssertSessionAtDpi({Settings().Handle(), Effects().Handle(), About().Handle()}, dpi));
   ExpectAllScaled(*this, dpi);
 }
 
@@ -104,32 +100,31 @@ TEST_F(DpiChange, WindowMovedToAnotherScreenLaysItselfOutAgainKeepingItsContents
   Start();
   SetComboText(L"sp_rhine");
   LookUp();
-  const std::wstring block = F().BlockText().Text();
-  const int fontBefore = FontHeight(F().BlockText().Handle());
+  const std::wstring block = Settings().BlockText().Text();
+  const int fontBefore = FontHeight(Settings().BlockText().Handle());
   for (UINT dpi : {144u, 192u, 96u}) {
     SCOPED_TRACE(dpi);
     RECT suggested{100, 80, 100 + Px(3495, dpi), 80 + Px(3750, dpi)};
-    SendMessageW(F().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(Settings().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     Pump();
-    EXPECT_EQ(F().Dpi(), dpi);
-    ExpectClient(F().Handle(), 3495, 3750, dpi);
-    for (const Expected& e : kForm1) ExpectGeometry(*this, e, dpi);
+    EXPECT_EQ(Settings().Dpi(), dpi);
+    ExpectAsDesigned(Settings(), dpi);
     RECT frame{};
-    GetWindowRect(F().Handle(), &frame);
+    GetWindowRect(Settings().Handle(), &frame);
     EXPECT_EQ(frame.left, 100);
     EXPECT_EQ(frame.top, 80);
-    EXPECT_EQ(FontHeight(F().BlockText().Handle()), MulDiv(8, static_cast<int>(dpi), 72)) << "8 points";
-    EXPECT_EQ(F().BlockText().Text(), block);
-    EXPECT_EQ(F().LevelCombo().Text(), L"sp_rhine");
+    EXPECT_EQ(FontHeight(Settings().BlockText().Handle()), MulDiv(8, static_cast<int>(dpi), 72)) << "8 points";
+    EXPECT_EQ(Settings().BlockText().Text(), block);
+    EXPECT_EQ(Settings().LevelCombo().Text(), L"sp_rhine");
   }
-  EXPECT_EQ(FontHeight(F().BlockText().Handle()), fontBefore);
+  EXPECT_EQ(FontHeight(Settings().BlockText().Handle()), fontBefore);
   // The effects list keeps its load-time size through a change too.
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   RECT suggested{0, 0, 10, 10};
-  SendMessageW(E().Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  SendMessageW(Effects().Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
   Pump();
-  for (const Expected& e : kEffects) ExpectGeometry(*this, e, 192);
-  EXPECT_EQ(E().CategoryList().Count(), 66);
+  ExpectAsDesigned(Effects(), 192);
+  EXPECT_EQ(Effects().CategoryList().Count(), 66);
   EXPECT_TRUE(errors_.empty());
 }
 

@@ -10,80 +10,80 @@ using KeyboardTest = UiTest;
 
 TEST_F(KeyboardTest, TabFollowsForm1sFocusOrderAndLeavesTheTextBox) {
   Start();
-  ASSERT_TRUE(HasFocus(F().ShowSettingsButton().Handle()));
-  const HWND order[] = {F().LevelCombo().Handle(), F().BlockText().Handle(),
-                        F().ShowSettingsButton().Handle()};
+  ASSERT_TRUE(HasFocus(Settings().ShowSettingsButton().Handle()));
+  const HWND order[] = {Settings().LevelCombo().Handle(), Settings().BlockText().Handle(),
+                        Settings().ShowSettingsButton().Handle()};
   for (HWND next : order) {
     PressKeys({VK_TAB});
     EXPECT_TRUE(PumpUntil([&] { return HasFocus(next); }));
   }
   PressKeys({VK_SHIFT, VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().BlockText().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(Settings().BlockText().Handle()); }));
   PressKeys({VK_SHIFT, VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(Settings().LevelCombo().Handle()); }));
 }
 
 TEST_F(KeyboardTest, EnterAndEscInTheTextBoxEditAndNeverClose) {
   Start();
-  SetFocus(F().BlockText().Handle());
+  SetFocus(Settings().BlockText().Handle());
   TypeText(L"ab");
   PressKeys({VK_RETURN});
   TypeText(L"c");
   PressKeys({VK_ESCAPE});
-  EXPECT_TRUE(PumpUntil([&] { return F().BlockText().Text() == L"ab\r\nc"; }))
-      << ToUtf8(F().BlockText().Text());
-  PumpUntil([] { return false; }, 200);
-  EXPECT_TRUE(F().IsVisible());
+  EXPECT_TRUE(PumpUntil([&] { return Settings().BlockText().Text() == L"ab\r\nc"; }))
+      << ToUtf8(Settings().BlockText().Text());
+  ASSERT_TRUE(PumpUntilKeysHandled()) << "Esc reached the window";
+  EXPECT_TRUE(Settings().IsVisible());
   EXPECT_EQ(closed_, 0);
   PressKeys({VK_CONTROL, 'A'});
   EXPECT_TRUE(
-      PumpUntil([&] { return SendMessageW(F().BlockText().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
+      PumpUntil([&] { return SendMessageW(Settings().BlockText().Handle(), EM_GETSEL, 0, 0) == MAKELONG(0, 5); }));
 }
 
 TEST_F(KeyboardTest, TypedLevelLookedUpFromTheKeyboard) {
   Start();
   PressKeys({VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(Settings().LevelCombo().Handle()); }));
   PressKeys({VK_CONTROL, 'A'});
   TypeText(L"mp_toujane");
-  ASSERT_TRUE(PumpUntil([&] { return F().LevelCombo().Text() == L"mp_toujane"; }))
-      << ToUtf8(F().LevelCombo().Text());
+  ASSERT_TRUE(PumpUntil([&] { return Settings().LevelCombo().Text() == L"mp_toujane"; }))
+      << ToUtf8(Settings().LevelCombo().Text());
   PressKeys({VK_SHIFT, VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().ShowSettingsButton().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(Settings().ShowSettingsButton().Handle()); }));
   PressKeys({VK_SPACE});
   EXPECT_TRUE(
-      PumpUntil([&] { return F().BlockText().Text().find(L"0.813 0.804 0.706") != std::wstring::npos; }));
+      PumpUntil([&] { return Settings().BlockText().Text().find(L"0.813 0.804 0.706") != std::wstring::npos; }));
 }
 
 TEST_F(KeyboardTest, DropDownOpensWithF4AndAltDown) {
   Start();
   for (std::initializer_list<WORD> keys : {std::initializer_list<WORD>{VK_F4}, {VK_MENU, VK_DOWN}}) {
-    SetFocus(F().LevelCombo().Handle());
+    SetFocus(Settings().LevelCombo().Handle());
     SetComboText(L"typed");
     PressKeys(keys);
-    EXPECT_TRUE(PumpUntil([&] { return F().LevelCombo().Count() == 42; }));
-    EXPECT_EQ(F().LevelCombo().Text(), L"");
+    EXPECT_TRUE(PumpUntil([&] { return Settings().LevelCombo().Count() == 42; }));
+    EXPECT_EQ(Settings().LevelCombo().Text(), L"");
     PressKeys({VK_ESCAPE});
-    PumpUntil([&] { return !SendMessageW(F().LevelCombo().Handle(), CB_GETDROPPEDSTATE, 0, 0); });
-    SendMessageW(F().LevelCombo().Handle(), CB_RESETCONTENT, 0, 0);
+    PumpUntil([&] { return !SendMessageW(Settings().LevelCombo().Handle(), CB_GETDROPPEDSTATE, 0, 0); });
+    SendMessageW(Settings().LevelCombo().Handle(), CB_RESETCONTENT, 0, 0);
   }
-  EXPECT_TRUE(F().IsVisible());
+  EXPECT_TRUE(Settings().IsVisible());
 }
 
 TEST_F(KeyboardTest, AccessKeysReachEveryMenuCommand) {
   Start();
   PressKeys({VK_MENU, 'E'});
-  ASSERT_TRUE(PumpUntil([&] { return TheShell().EffectsSlot() && E().IsVisible() && !F().IsVisible(); }));
+  ASSERT_TRUE(PumpUntil([&] { return TheShell().EffectsSlot() && Effects().IsVisible() && !Settings().IsVisible(); }));
   PressKeys({VK_MENU, 'A'});
-  ASSERT_TRUE(PumpUntil([&] { return TheShell().AboutSlot() && A().IsVisible(); }));
+  ASSERT_TRUE(PumpUntil([&] { return TheShell().AboutSlot() && About().IsVisible(); }));
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(PumpUntil([&] { return !A().IsVisible(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !About().IsVisible(); }));
   // "&Settings", then its first item.
-  SetForegroundWindow(E().Handle());
+  SetForegroundWindow(Effects().Handle());
   PressKeys({VK_MENU, 'S'});
   PressKeys({VK_RETURN});
-  ASSERT_TRUE(PumpUntil([&] { return F().IsVisible(); }));
-  SetForegroundWindow(E().Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Settings().IsVisible(); }));
+  SetForegroundWindow(Effects().Handle());
   Pump();
   PressKeys({VK_MENU, 'S'});
   PressKeys({'E'});
@@ -92,25 +92,25 @@ TEST_F(KeyboardTest, AccessKeysReachEveryMenuCommand) {
 
 TEST_F(KeyboardTest, ArrowKeysInTheListUpdateTheListing) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(E().CategoryList().Handle()); }));
+  Menu(Settings().Handle(), kCmdEffectsList);
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(Effects().CategoryList().Handle()); }));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == ListingOf("American_Effects"); }));
+  EXPECT_TRUE(PumpUntil([&] { return Effects().ListingText().Text() == ListingOf("American_Effects"); }));
   PressKeys({VK_DOWN});
-  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == L"ammo_supply_exp.efx"; }));
+  EXPECT_TRUE(PumpUntil([&] { return Effects().ListingText().Text() == L"ammo_supply_exp.efx"; }));
   PressKeys({VK_END});
-  EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == L"wine_bottle.efx"; }));
+  EXPECT_TRUE(PumpUntil([&] { return Effects().ListingText().Text() == L"wine_bottle.efx"; }));
   PressKeys({VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().ListingText().Handle()); }));
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(Effects().ListingText().Handle()); }));
   PressKeys({VK_TAB});
-  EXPECT_TRUE(PumpUntil([&] { return HasFocus(E().CategoryList().Handle()); }))
+  EXPECT_TRUE(PumpUntil([&] { return HasFocus(Effects().CategoryList().Handle()); }))
       << "Tab leaves the multi-line text box";
 }
 
 TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  HWND list = E().CategoryList().Handle();
+  Menu(Settings().Handle(), kCmdEffectsList);
+  HWND list = Effects().CategoryList().Handle();
   for (int index : {3, 1}) {
     RECT item{};
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
@@ -123,7 +123,7 @@ TEST_F(KeyboardTest, MouseClickOnACategoryShowsItsListing) {
     click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
     const std::wstring expected = ListingOf(EffectCategoryNames()[static_cast<std::size_t>(index)]);
-    EXPECT_TRUE(PumpUntil([&] { return E().ListingText().Text() == expected; })) << index;
+    EXPECT_TRUE(PumpUntil([&] { return Effects().ListingText().Text() == expected; })) << index;
   }
 }
 
@@ -134,15 +134,15 @@ TEST_F(KeyboardTest, EnterEscAndSpaceInTheAboutWindowPressOk) {
   };
   const Case cases[] = {{"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"Space", VK_SPACE}};
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    Menu(E().Handle(), kCmdAbout);
-    ASSERT_TRUE(PumpUntil([&] { return HasFocus(A().OkButton().Handle()); }));
+    Menu(Effects().Handle(), kCmdAbout);
+    ASSERT_TRUE(PumpUntil([&] { return HasFocus(About().OkButton().Handle()); }));
     PressKeys({c.vk});
-    EXPECT_TRUE(PumpUntil([&] { return !A().IsVisible(); }));
-    EXPECT_TRUE(E().IsVisible());
-    EXPECT_TRUE(A().IsLoaded());
+    EXPECT_TRUE(PumpUntil([&] { return !About().IsVisible(); }));
+    EXPECT_TRUE(Effects().IsVisible());
+    EXPECT_TRUE(About().IsLoaded());
   }
 }
 

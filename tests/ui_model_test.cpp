@@ -210,38 +210,38 @@ class ModelTest : public UiTest, public testing::WithParamInterface<unsigned> {
   void Do(const Action& a) {
     switch (a.kind) {
       case Kind::EffectsList:
-        Menu(F().Handle(), kCmdEffectsList);
+        Menu(Settings().Handle(), kCmdEffectsList);
         break;
       case Kind::WorldspawnSettings:
-        Menu(E().Handle(), kCmdWorldspawnSettings);
+        Menu(Effects().Handle(), kCmdWorldspawnSettings);
         break;
       case Kind::Exit:
-        Menu(E().Handle(), kCmdExit);
+        Menu(Effects().Handle(), kCmdExit);
         break;
       case Kind::About:
-        Menu(E().Handle(), kCmdAbout);
+        Menu(Effects().Handle(), kCmdAbout);
         break;
       case Kind::Ok:
         if (a.arg == 0) {
-          ClickButton(A().OkButton().Handle());
+          ClickButton(About().OkButton().Handle());
         } else {
-          SetForegroundWindow(A().Handle());
-          SetFocus(A().OkButton().Handle());
+          SetForegroundWindow(About().Handle());
+          SetFocus(About().OkButton().Handle());
           Pump();
           PressKeys({static_cast<WORD>(a.arg == 1 ? VK_RETURN : VK_ESCAPE)});
-          PumpUntil([&] { return !A().IsVisible(); }, 1000);
+          PumpUntil([&] { return !About().IsVisible(); }, 1000);
         }
         break;
       case Kind::CloseBox: {
-        Window& target = a.arg == 0   ? static_cast<Window&>(F())
-                         : a.arg == 1 ? static_cast<Window&>(E())
-                                      : static_cast<Window&>(A());
+        Window& target = a.arg == 0   ? static_cast<Window&>(Settings())
+                         : a.arg == 1 ? static_cast<Window&>(Effects())
+                                      : static_cast<Window&>(About());
         UiTest::CloseBox(target.Handle());
         break;
       }
       case Kind::DropDown:
         DropDown();
-        SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+        SendMessageW(Settings().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
         Pump();
         break;
       case Kind::Pick:
@@ -257,16 +257,16 @@ class ModelTest : public UiTest, public testing::WithParamInterface<unsigned> {
         SelectCategory(a.arg);
         break;
       case Kind::Arrow: {
-        SetForegroundWindow(E().Handle());
-        SetFocus(E().CategoryList().Handle());
+        SetForegroundWindow(Effects().Handle());
+        SetFocus(Effects().CategoryList().Handle());
         Pump();
-        const auto before = E().CategoryList().Selection();
+        const auto before = Effects().CategoryList().Selection();
         PressKeys({static_cast<WORD>(a.arg == 0 ? VK_DOWN : VK_UP)});
-        PumpUntil([&] { return E().CategoryList().Selection() != before; }, 300);
+        PumpUntil([&] { return Effects().CategoryList().Selection() != before; }, 300);
         break;
       }
       case Kind::Edit:
-        (a.arg == 0 ? F().BlockText() : E().ListingText()).SetText(L"typed by the user");
+        (a.arg == 0 ? Settings().BlockText() : Effects().ListingText()).SetText(L"typed by the user");
         Pump();
         break;
     }
@@ -284,21 +284,21 @@ class ModelTest : public UiTest, public testing::WithParamInterface<unsigned> {
     window("Form1", TheShell().SettingsSlot(), m.form1);
     window("frmZorvinEfx", TheShell().EffectsSlot(), m.effects);
     window("frmAbout", TheShell().AboutSlot(), m.about);
-    if (m.form1.loaded && F().IsLoaded()) {
-      if (F().LevelCombo().Text() != m.comboText)
-        out << "Combo1 text '" << ToUtf8(F().LevelCombo().Text()) << "'; ";
-      if (F().LevelCombo().Count() != m.comboCount)
-        out << "Combo1 count " << F().LevelCombo().Count() << "; ";
-      if (F().BlockText().Text() != m.text1) out << "Form1.Text1; ";
-      if (F().BlockStore().Caption() != m.label1) out << "Form1.Label1; ";
+    if (m.form1.loaded && Settings().IsLoaded()) {
+      if (Settings().LevelCombo().Text() != m.comboText)
+        out << "Combo1 text '" << ToUtf8(Settings().LevelCombo().Text()) << "'; ";
+      if (Settings().LevelCombo().Count() != m.comboCount)
+        out << "Combo1 count " << Settings().LevelCombo().Count() << "; ";
+      if (Settings().BlockText().Text() != m.text1) out << "Form1.Text1; ";
+      if (Settings().BlockStore().Caption() != m.label1) out << "Form1.Label1; ";
     }
-    if (m.effects.loaded && E().IsLoaded()) {
-      if (E().CategoryList().Selection().value_or(-1) != m.selection) {
-        out << "List1 selection " << E().CategoryList().Selection().value_or(-1) << " not " << m.selection
+    if (m.effects.loaded && Effects().IsLoaded()) {
+      if (Effects().CategoryList().Selection().value_or(-1) != m.selection) {
+        out << "List1 selection " << Effects().CategoryList().Selection().value_or(-1) << " not " << m.selection
             << "; ";
       }
-      if (E().CategoryList().Count() != 66) out << "List1 count; ";
-      if (E().ListingText().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
+      if (Effects().CategoryList().Count() != 66) out << "List1 count; ";
+      if (Effects().ListingText().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
     }
     if (!errors_.empty()) out << "error reported: " << ToUtf8(errors_.front()) << "; ";
     return out.str();

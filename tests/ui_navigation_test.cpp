@@ -13,101 +13,101 @@ TEST_F(NavigationTest, EffectsListShowsTheEffectsWindowThenHidesForm1) {
   Start();
   SetComboText(L"mp_decoy");
   LookUp();
-  const std::wstring block = F().BlockText().Text();
-  Menu(F().Handle(), kCmdEffectsList);
-  EXPECT_TRUE(E().IsVisible());
-  EXPECT_EQ(E().CategoryList().Count(), 66);
-  EXPECT_FALSE(F().IsVisible());
-  EXPECT_TRUE(F().IsLoaded());
-  EXPECT_EQ(GetForegroundWindow(), E().Handle());
+  const std::wstring block = Settings().BlockText().Text();
+  Menu(Settings().Handle(), kCmdEffectsList);
+  EXPECT_TRUE(Effects().IsVisible());
+  EXPECT_EQ(Effects().CategoryList().Count(), 66);
+  EXPECT_FALSE(Settings().IsVisible());
+  EXPECT_TRUE(Settings().IsLoaded());
+  EXPECT_EQ(GetForegroundWindow(), Effects().Handle());
   // Worldspawn Settings brings Form1 back as it was left; the effects window stays.
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  EXPECT_TRUE(F().IsVisible());
-  EXPECT_TRUE(E().IsVisible());
-  EXPECT_EQ(GetForegroundWindow(), F().Handle());
-  EXPECT_EQ(F().LevelCombo().Text(), L"mp_decoy");
-  EXPECT_EQ(F().BlockText().Text(), block);
-  EXPECT_EQ(F().BlockStore().Caption(), block);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  EXPECT_TRUE(Settings().IsVisible());
+  EXPECT_TRUE(Effects().IsVisible());
+  EXPECT_EQ(GetForegroundWindow(), Settings().Handle());
+  EXPECT_EQ(Settings().LevelCombo().Text(), L"mp_decoy");
+  EXPECT_EQ(Settings().BlockText().Text(), block);
+  EXPECT_EQ(Settings().BlockStore().Caption(), block);
   // Again while visible: only to the front.
-  SetForegroundWindow(E().Handle());
+  SetForegroundWindow(Effects().Handle());
   Pump();
-  HWND form1 = F().Handle();
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  EXPECT_EQ(F().Handle(), form1);
+  HWND form1 = Settings().Handle();
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  EXPECT_EQ(Settings().Handle(), form1);
   EXPECT_EQ(GetForegroundWindow(), form1);
   EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(NavigationTest, SecondEffectsListBringsTheSameWindowWithItsSelection) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   SelectCategory(5);
-  const std::wstring listing = E().ListingText().Text();
-  HWND effects = E().Handle();
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  Menu(F().Handle(), kCmdEffectsList);
-  EXPECT_EQ(E().Handle(), effects);
-  EXPECT_EQ(E().CategoryList().Count(), 66);
-  EXPECT_EQ(E().CategoryList().Selection(), 5);
-  EXPECT_EQ(E().ListingText().Text(), listing);
-  EXPECT_FALSE(F().IsVisible());
+  const std::wstring listing = Effects().ListingText().Text();
+  HWND effects = Effects().Handle();
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  EXPECT_EQ(Effects().Handle(), effects);
+  EXPECT_EQ(Effects().CategoryList().Count(), 66);
+  EXPECT_EQ(Effects().CategoryList().Selection(), 5);
+  EXPECT_EQ(Effects().ListingText().Text(), listing);
+  EXPECT_FALSE(Settings().IsVisible());
 }
 
 TEST_F(NavigationTest, AboutOpensOnceAndOkReturnsToTheEffectsWindow) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdAbout);
-  HWND about = A().Handle();
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdAbout);
+  HWND about = About().Handle();
   EXPECT_EQ(GetForegroundWindow(), about);
-  SetForegroundWindow(E().Handle());
+  SetForegroundWindow(Effects().Handle());
   Pump();
-  EXPECT_TRUE(A().IsVisible()) << "stays open behind the effects window";
-  Menu(E().Handle(), kCmdAbout);
-  EXPECT_EQ(A().Handle(), about);
+  EXPECT_TRUE(About().IsVisible()) << "stays open behind the effects window";
+  Menu(Effects().Handle(), kCmdAbout);
+  EXPECT_EQ(About().Handle(), about);
   EXPECT_EQ(GetForegroundWindow(), about);
-  ClickButton(A().OkButton().Handle());
-  EXPECT_FALSE(A().IsVisible());
-  EXPECT_TRUE(A().IsLoaded());
-  EXPECT_EQ(GetForegroundWindow(), E().Handle());
-  Menu(E().Handle(), kCmdAbout);
-  EXPECT_EQ(A().Handle(), about) << "shown again without loading";
-  EXPECT_TRUE(A().IsVisible());
+  ClickButton(About().OkButton().Handle());
+  EXPECT_FALSE(About().IsVisible());
+  EXPECT_TRUE(About().IsLoaded());
+  EXPECT_EQ(GetForegroundWindow(), Effects().Handle());
+  Menu(Effects().Handle(), kCmdAbout);
+  EXPECT_EQ(About().Handle(), about) << "shown again without loading";
+  EXPECT_TRUE(About().IsVisible());
 }
 
 TEST_F(NavigationTest, OkAfterTheEffectsWindowWasClosedLoadsAFreshOne) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
   SelectCategory(3);
-  Menu(E().Handle(), kCmdAbout);
-  CloseBox(E().Handle());
-  EXPECT_FALSE(E().IsLoaded());
-  EXPECT_TRUE(A().IsVisible());
-  EXPECT_TRUE(F().IsVisible());
-  ClickButton(A().OkButton().Handle());
-  EXPECT_TRUE(E().IsVisible());
-  EXPECT_FALSE(E().CategoryList().Selection().has_value());
-  EXPECT_EQ(E().ListingText().Text(), L"");
-  EXPECT_FALSE(A().IsVisible());
+  Menu(Effects().Handle(), kCmdAbout);
+  CloseBox(Effects().Handle());
+  EXPECT_FALSE(Effects().IsLoaded());
+  EXPECT_TRUE(About().IsVisible());
+  EXPECT_TRUE(Settings().IsVisible());
+  ClickButton(About().OkButton().Handle());
+  EXPECT_TRUE(Effects().IsVisible());
+  EXPECT_FALSE(Effects().CategoryList().Selection().has_value());
+  EXPECT_EQ(Effects().ListingText().Text(), L"");
+  EXPECT_FALSE(About().IsVisible());
   EXPECT_EQ(closed_, 0);
 }
 
 TEST_F(NavigationTest, CloseBoxesRemoveOnlyTheirWindow) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  Menu(E().Handle(), kCmdAbout);
-  CloseBox(A().Handle());
-  EXPECT_FALSE(A().IsLoaded());
-  EXPECT_TRUE(E().IsVisible());
-  EXPECT_TRUE(F().IsVisible());
-  CloseBox(E().Handle());
-  EXPECT_FALSE(E().IsLoaded());
-  EXPECT_TRUE(F().IsVisible());
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  Menu(Effects().Handle(), kCmdAbout);
+  CloseBox(About().Handle());
+  EXPECT_FALSE(About().IsLoaded());
+  EXPECT_TRUE(Effects().IsVisible());
+  EXPECT_TRUE(Settings().IsVisible());
+  CloseBox(Effects().Handle());
+  EXPECT_FALSE(Effects().IsLoaded());
+  EXPECT_TRUE(Settings().IsVisible());
   EXPECT_EQ(closed_, 0);
   // A later Effects List loads a fresh effects window.
-  Menu(F().Handle(), kCmdEffectsList);
-  EXPECT_EQ(E().CategoryList().Count(), 66);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  EXPECT_EQ(Effects().CategoryList().Count(), 66);
   EXPECT_EQ(ended_ + closed_, 0);
 }
 
@@ -120,33 +120,33 @@ TEST_F(NavigationTest, TheProgramClosesWhenNoWindowIsLeftOnScreen) {
     bool closes;
   };
   const Case cases[] = {
-      {"close Form1 right after start", [](NavigationTest& t) { t.CloseBox(t.F().Handle()); }, true},
+      {"close Form1 right after start", [](NavigationTest& t) { t.CloseBox(t.Settings().Handle()); }, true},
       {"close the effects window while Form1 is hidden",
        [](NavigationTest& t) {
-         t.Menu(t.F().Handle(), kCmdEffectsList);
-         t.CloseBox(t.E().Handle());
+         t.Menu(t.Settings().Handle(), kCmdEffectsList);
+         t.CloseBox(t.Effects().Handle());
        },
        true},
       {"close the effects window while Form1 is visible",
        [](NavigationTest& t) {
-         t.Menu(t.F().Handle(), kCmdEffectsList);
-         t.Menu(t.E().Handle(), kCmdWorldspawnSettings);
-         t.CloseBox(t.E().Handle());
+         t.Menu(t.Settings().Handle(), kCmdEffectsList);
+         t.Menu(t.Effects().Handle(), kCmdWorldspawnSettings);
+         t.CloseBox(t.Effects().Handle());
        },
        false},
       {"close the effects window, About hidden, Form1 hidden",
        [](NavigationTest& t) {
-         t.Menu(t.F().Handle(), kCmdEffectsList);
-         t.Menu(t.E().Handle(), kCmdAbout);
-         t.ClickButton(t.A().OkButton().Handle());
-         t.CloseBox(t.E().Handle());
+         t.Menu(t.Settings().Handle(), kCmdEffectsList);
+         t.Menu(t.Effects().Handle(), kCmdAbout);
+         t.ClickButton(t.About().OkButton().Handle());
+         t.CloseBox(t.Effects().Handle());
        },
        true},
       {"close the effects window while About is on screen",
        [](NavigationTest& t) {
-         t.Menu(t.F().Handle(), kCmdEffectsList);
-         t.Menu(t.E().Handle(), kCmdAbout);
-         t.CloseBox(t.E().Handle());
+         t.Menu(t.Settings().Handle(), kCmdEffectsList);
+         t.Menu(t.Effects().Handle(), kCmdAbout);
+         t.CloseBox(t.Effects().Handle());
        },
        false},
   };
@@ -164,12 +164,12 @@ TEST_F(NavigationTest, TheProgramClosesWhenNoWindowIsLeftOnScreen) {
 
 TEST_F(NavigationTest, ExitEndsTheProgramAlsoWithHiddenWindows) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdAbout);
-  ClickButton(A().OkButton().Handle());
-  ASSERT_FALSE(F().IsVisible());
-  ASSERT_FALSE(A().IsVisible());
-  Menu(E().Handle(), kCmdExit);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdAbout);
+  ClickButton(About().OkButton().Handle());
+  ASSERT_FALSE(Settings().IsVisible());
+  ASSERT_FALSE(About().IsVisible());
+  Menu(Effects().Handle(), kCmdExit);
   EXPECT_EQ(ended_, 1);
   EXPECT_EQ(closed_, 0);
   EXPECT_TRUE(errors_.empty());
@@ -179,19 +179,19 @@ TEST_F(NavigationTest, ReloadedForm1StartsFromItsDesignButKeepsItsRecord) {
   Start();
   SetComboText(L"sp_moscow");
   LookUp();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
   DropDown();
-  CloseBox(F().Handle());
-  EXPECT_FALSE(F().IsLoaded());
-  ASSERT_TRUE(F().Record().has_value());
-  EXPECT_EQ(F().Record()->northyaw, "90");
-  Menu(E().Handle(), kCmdWorldspawnSettings);
-  EXPECT_EQ(F().LevelCombo().Text(), L"MP/SP_LEVELS");
-  EXPECT_EQ(F().LevelCombo().Count(), 0);
-  EXPECT_EQ(F().BlockText().Text(), L"");
-  EXPECT_EQ(F().BlockStore().Caption(), L"");
-  EXPECT_EQ(F().Record()->northyaw, "90");
+  CloseBox(Settings().Handle());
+  EXPECT_FALSE(Settings().IsLoaded());
+  ASSERT_TRUE(Settings().Record().has_value());
+  EXPECT_EQ(Settings().Record()->northyaw, "90");
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
+  EXPECT_EQ(Settings().LevelCombo().Text(), L"MP/SP_LEVELS");
+  EXPECT_EQ(Settings().LevelCombo().Count(), 0);
+  EXPECT_EQ(Settings().BlockText().Text(), L"");
+  EXPECT_EQ(Settings().BlockStore().Caption(), L"");
+  EXPECT_EQ(Settings().Record()->northyaw, "90");
 }
 
 // Real failures: a control whose window is gone before the handler runs.
@@ -200,17 +200,17 @@ using FailureTest = UiTest;
 TEST_F(FailureTest, LookupStopsAtTheFailingStepAndKeepsWhatItDid) {
   Start();
   SetComboText(L"mp_farmhouse");
-  DestroyWindow(F().BlockText().Handle());
+  DestroyWindow(Settings().BlockText().Handle());
   LookUp();
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0], L"Form1.Text1: set text");
-  EXPECT_NE(F().BlockStore().Caption().find(L"0.890196 0.733333 0.407843"), std::wstring::npos);
+  EXPECT_NE(Settings().BlockStore().Caption().find(L"0.890196 0.733333 0.407843"), std::wstring::npos);
 }
 
 TEST_F(FailureTest, DropDownStopsAtTheFailingStep) {
   Start();
-  DestroyWindow(F().LevelCombo().Handle());
-  SendMessageW(F().Handle(), WM_COMMAND, MAKEWPARAM(ControlId(SettingsWindow::kLevelCombo), CBN_DROPDOWN), 0);
+  DestroyWindow(Settings().LevelCombo().Handle());
+  SendMessageW(Settings().Handle(), WM_COMMAND, MAKEWPARAM(ControlId(SettingsWindow::kLevelCombo), CBN_DROPDOWN), 0);
   Pump();
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0], L"Form1.Combo1: clear");
@@ -218,31 +218,31 @@ TEST_F(FailureTest, DropDownStopsAtTheFailingStep) {
 
 TEST_F(FailureTest, NavigationStopsWhenHidingFailsWithTheShowDone) {
   Start();
-  CloseBox(F().Handle());  // Form1 gone: hiding it must fail
+  CloseBox(Settings().Handle());  // Form1 gone: hiding it must fail
   try {
     TheShell().EffectsListChosen();
     ADD_FAILURE() << "no error raised";
   } catch (const UiError& error) {
     EXPECT_EQ(error.Operation(), L"Form1: hide");
   }
-  EXPECT_TRUE(E().IsVisible());
+  EXPECT_TRUE(Effects().IsVisible());
 }
 
 TEST_F(FailureTest, EffectsSelectionGoesOnPastFailedStepsWithoutAReport) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   SelectCategory(1);
-  ASSERT_EQ(E().ListingText().Text(), L"ammo_supply_exp.efx");
-  HWND list = E().CategoryList().Handle();
-  DestroyWindow(E().ListingText().Handle());
+  ASSERT_EQ(Effects().ListingText().Text(), L"ammo_supply_exp.efx");
+  HWND list = Effects().CategoryList().Handle();
+  DestroyWindow(Effects().ListingText().Handle());
   SelectCategory(2);  // setting the text fails: passed over
   EXPECT_TRUE(errors_.empty());
   DestroyWindow(list);
-  SendMessageW(E().Handle(), WM_COMMAND, MAKEWPARAM(ControlId(EffectsWindow::kCategoryList), LBN_SELCHANGE),
+  SendMessageW(Effects().Handle(), WM_COMMAND, MAKEWPARAM(ControlId(EffectsWindow::kCategoryList), LBN_SELCHANGE),
                0);
   Pump();
   EXPECT_TRUE(errors_.empty());
-  EXPECT_TRUE(E().IsVisible());
+  EXPECT_TRUE(Effects().IsVisible());
 }
 
 // A window whose load handler fails the first time it runs.

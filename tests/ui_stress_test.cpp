@@ -93,35 +93,35 @@ TEST_F(HandleTest, CountsStayFlatOverRepeatedCloseAndReloadCyclesOfEachWindow) {
   const Case cases[] = {
       {"Form1",
        [](HandleTest& t) {
-         t.CloseBox(t.F().Handle());
-         t.TheShell().Show(t.F());
+         t.CloseBox(t.Settings().Handle());
+         t.TheShell().Show(t.Settings());
          t.SetComboText(L"mp_dawnville");
          t.LookUp();
        }},
       {"frmZorvinEfx",
        [](HandleTest& t) {
-         t.CloseBox(t.E().Handle());
-         t.Menu(t.F().Handle(), kCmdEffectsList);
+         t.CloseBox(t.Effects().Handle());
+         t.Menu(t.Settings().Handle(), kCmdEffectsList);
          t.SelectCategory(7);
-         t.Menu(t.E().Handle(), kCmdWorldspawnSettings);
+         t.Menu(t.Effects().Handle(), kCmdWorldspawnSettings);
        }},
       {"frmAbout",
        [](HandleTest& t) {
-         t.Menu(t.E().Handle(), kCmdAbout);
-         t.CloseBox(t.A().Handle());
+         t.Menu(t.Effects().Handle(), kCmdAbout);
+         t.CloseBox(t.About().Handle());
        }},
       {"a change of DPI",
        [](HandleTest& t) {
          RECT suggested{0, 0, 100, 100};
          for (UINT dpi : {144u, 96u}) {
-           SendMessageW(t.F().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+           SendMessageW(t.Settings().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                         reinterpret_cast<LPARAM>(&suggested));
          }
        }},
   };
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.window);
     c.cycle(*this);  // first loads and caches of the system are not leaks
@@ -192,26 +192,26 @@ TEST_F(BadInputTest, HostileTextsInTheComboBoxChangeNothing) {
   Start();
   SetComboText(L"sp_libya");
   LookUp();
-  const std::wstring block = F().BlockText().Text();
+  const std::wstring block = Settings().BlockText().Text();
   ASSERT_FALSE(block.empty());
   for (const std::wstring& text : HostileTexts(false)) {
     SCOPED_TRACE(testing::Message() << "length " << text.size());
     SetComboText(text);
     LookUp();
-    EXPECT_EQ(F().BlockText().Text(), block);
-    EXPECT_EQ(F().BlockStore().Caption(), block);
+    EXPECT_EQ(Settings().BlockText().Text(), block);
+    EXPECT_EQ(Settings().BlockStore().Caption(), block);
     // A one-line field keeps a pasted text up to its first line break, so
     // "mp_toujane" and a line break paste as the level name, which is found.
     SetComboText(L"");
-    Paste(ComboEdit(F().LevelCombo().Handle()), text);
+    Paste(ComboEdit(Settings().LevelCombo().Handle()), text);
     Pump();
-    const std::wstring pasted = F().LevelCombo().Text();
+    const std::wstring pasted = Settings().LevelCombo().Text();
     LookUp();
     const bool level = pasted == L"mp_toujane";
     EXPECT_TRUE(level || FindLevel(ToUtf8(pasted)) == nullptr);
     const std::wstring expected = level ? BlockOf("mp_toujane") : block;
-    EXPECT_EQ(F().BlockText().Text(), expected);
-    EXPECT_EQ(F().BlockStore().Caption(), expected);
+    EXPECT_EQ(Settings().BlockText().Text(), expected);
+    EXPECT_EQ(Settings().BlockStore().Caption(), expected);
     SetComboText(L"sp_libya");
     LookUp();
   }
@@ -219,22 +219,22 @@ TEST_F(BadInputTest, HostileTextsInTheComboBoxChangeNothing) {
   // Still working afterwards.
   SetComboText(L"mp_toujane");
   LookUp();
-  EXPECT_NE(F().BlockText().Text(), block);
+  EXPECT_NE(Settings().BlockText().Text(), block);
 }
 
 TEST_F(BadInputTest, HostileTextsInTheTextBoxesAreReplacedByTheNextResult) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdWorldspawnSettings);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdWorldspawnSettings);
   for (const std::wstring& text : HostileTexts(true)) {
     SCOPED_TRACE(testing::Message() << "length " << text.size());
-    Paste(F().BlockText().Handle(), text);
+    Paste(Settings().BlockText().Handle(), text);
     SetComboText(L"mp_leningrad");
     LookUp();
-    EXPECT_EQ(F().BlockText().Text(), F().BlockStore().Caption());
-    Paste(E().ListingText().Handle(), text);
+    EXPECT_EQ(Settings().BlockText().Text(), Settings().BlockStore().Caption());
+    Paste(Effects().ListingText().Handle(), text);
     SelectCategory(65);
-    EXPECT_EQ(E().ListingText().Text(), L"wine_bottle.efx");
+    EXPECT_EQ(Effects().ListingText().Text(), L"wine_bottle.efx");
   }
   EXPECT_TRUE(errors_.empty());
 }
@@ -243,17 +243,17 @@ TEST_F(BadInputTest, TypedControlAndForeignCharactersChangeNothing) {
   Start();
   SetComboText(L"mp_decoy");
   LookUp();
-  const std::wstring block = F().BlockText().Text();
+  const std::wstring block = Settings().BlockText().Text();
   PressKeys({VK_TAB});
-  ASSERT_TRUE(PumpUntil([&] { return HasFocus(F().LevelCombo().Handle()); }));
+  ASSERT_TRUE(PumpUntil([&] { return HasFocus(Settings().LevelCombo().Handle()); }));
   PressKeys({VK_CONTROL, 'A'});
   TypeText(L"mp_d\u00e9coy\u4e16\u00a0\t");
   PressKeys({VK_CONTROL, 'B'});
   PressKeys({VK_CONTROL, 'Z'});
-  PumpUntil([] { return false; }, 300);
+  ASSERT_TRUE(PumpUntilKeysHandled());
   LookUp();
-  EXPECT_EQ(F().BlockText().Text(), block);
-  EXPECT_TRUE(F().IsVisible());
+  EXPECT_EQ(Settings().BlockText().Text(), block);
+  EXPECT_TRUE(Settings().IsVisible());
   EXPECT_TRUE(errors_.empty());
 }
 

@@ -130,6 +130,29 @@ bool UiTest::PumpUntil(const std::function<bool()>& condition, int milliseconds)
   }
 }
 
+namespace {
+// Set by the message hook when the fence key's release is taken from the queue.
+thread_local bool fenceReached = false;
+LRESULT CALLBACK WatchForFence(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_KEYUP && message->wParam == VK_F24) {
+    fenceReached = true;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+bool UiTest::PumpUntilKeysHandled() {
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchForFence, nullptr, GetCurrentThreadId());
+  if (hook == nullptr) return false;
+  fenceReached = false;
+  PressKeys({VK_F24});
+  const bool reached = PumpUntil([] { return fenceReached; });
+  UnhookWindowsHookEx(hook);
+  Pump();  // what the fence key's release led to
+  return reached;
+}
+
 void UiTest::Start() {
   shell_->Start();
   Pump();
@@ -151,24 +174,24 @@ void UiTest::CloseBox(HWND window) {
 }
 
 void UiTest::DropDown() {
-  SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(Settings().LevelCombo().Handle(), CB_SHOWDROPDOWN, TRUE, 0);
   Pump();
 }
 
 void UiTest::PickLevel(int index) {
-  HWND combo = F().LevelCombo().Handle();
+  HWND combo = Settings().LevelCombo().Handle();
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
 }
 
 void UiTest::SetComboText(const std::wstring& text) {
-  SendMessageW(F().LevelCombo().Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(Settings().LevelCombo().Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   Pump();
 }
 
 void UiTest::SelectCategory(int index) {
-  HWND list = E().CategoryList().Handle();
+  HWND list = Effects().CategoryList().Handle();
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // The list reports a user's selection this way; LB_SETCURSEL alone does not.
   SendMessageW(GetParent(list), WM_COMMAND,

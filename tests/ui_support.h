@@ -51,14 +51,17 @@ class UiTest : public ::testing::Test {
   void TearDown() override;
 
   Shell& TheShell() { return *shell_; }
-  SettingsWindow& F() { return shell_->Settings(); }
-  EffectsWindow& E() { return shell_->Effects(); }
-  AboutWindow& A() { return shell_->About(); }
+  SettingsWindow& Settings() { return shell_->Settings(); }
+  EffectsWindow& Effects() { return shell_->Effects(); }
+  AboutWindow& About() { return shell_->About(); }
 
   // Dispatches what is queued, through the shell's keyboard handling as the program's loop does.
   void Pump();
   // Pumps until condition holds or the time is up; returns the condition.
   bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 2000);
+  // Pumps until every key injected before has been handled: a last key (F24,
+  // which no control uses) goes in after them, and input keeps its order.
+  bool PumpUntilKeysHandled();
 
   // User actions.
   void Start();                   // the program's start-up
@@ -68,7 +71,7 @@ class UiTest : public ::testing::Test {
   void DropDown();                              // Form1: open the level list
   void PickLevel(int index);                    // Form1: choose an item of the opened list
   void SetComboText(const std::wstring& text);  // Form1: type into the text field
-  void LookUp() { ClickButton(F().ShowSettingsButton().Handle()); }
+  void LookUp() { ClickButton(Settings().ShowSettingsButton().Handle()); }
   void SelectCategory(int index);  // effects window: the user selects an entry
 
   std::vector<std::wstring> errors_;

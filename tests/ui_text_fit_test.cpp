@@ -37,14 +37,14 @@ class TextFit : public UiTest {
   // The program's start-up, in a session whose display is at the test's DPI.
   void Start() {
     UiTest::Start();
-    AssertSessionAtDpi({F().Handle()}, dpi_);
+    AssertSessionAtDpi({Settings().Handle()}, dpi_);
   }
 
   void OpenAllWindows() {
     Start();
-    Menu(F().Handle(), kCmdEffectsList);
-    Menu(E().Handle(), kCmdWorldspawnSettings);
-    Menu(E().Handle(), kCmdAbout);
+    Menu(Settings().Handle(), kCmdEffectsList);
+    Menu(Effects().Handle(), kCmdWorldspawnSettings);
+    Menu(Effects().Handle(), kCmdAbout);
   }
 
   UINT dpi_ = 0;
@@ -142,7 +142,7 @@ TEST_F(TextFit, EveryControlDrawsInTheEightPointDialogFont) {
   OpenAllWindows();
   // "MS Shell Dlg" is Microsoft Sans Serif on Windows; the test prefix stands
   // Liberation Sans in for that face under its name (cmake/wine-session.sh).
-  for (HWND window : {F().Handle(), E().Handle(), A().Handle()}) {
+  for (HWND window : {Settings().Handle(), Effects().Handle(), About().Handle()}) {
     for (HWND control = GetWindow(window, GW_CHILD); control != nullptr;
          control = GetWindow(control, GW_HWNDNEXT)) {
       const Face face = FaceOf(control);
@@ -151,7 +151,7 @@ TEST_F(TextFit, EveryControlDrawsInTheEightPointDialogFont) {
       EXPECT_EQ(face.height, -MulDiv(8, static_cast<int>(dpi_), 72)) << "8 points";
     }
   }
-  const Face face = FaceOf(F().BlockText().Handle());
+  const Face face = FaceOf(Settings().BlockText().Handle());
   std::printf("  %3u dpi  every control: %s (%s), %ld px em\n", dpi_, ToUtf8(face.family).c_str(),
               ToUtf8(face.full).c_str(), -face.height);
 }
@@ -165,10 +165,10 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   // One-line labels: the caption within the part of the label that shows, as
   // measured and as painted, with a clear column to its right (text cut at the
   // label's edge would reach its last column).
-  for (const OneLine& label : {OneLine{"Form1.Label3", F().DisplayCaption().Handle()},
-                               OneLine{"frmZorvinEfx.Label1", E().CategoryCaption().Handle()},
-                               OneLine{"frmZorvinEfx.Label2", E().ListingCaption().Handle()},
-                               OneLine{"frmAbout.lblVersion", A().VersionLabel().Handle()}}) {
+  for (const OneLine& label : {OneLine{"Form1.Label3", Settings().DisplayCaption().Handle()},
+                               OneLine{"frmZorvinEfx.Label1", Effects().CategoryCaption().Handle()},
+                               OneLine{"frmZorvinEfx.Label2", Effects().ListingCaption().Handle()},
+                               OneLine{"frmAbout.lblVersion", About().VersionLabel().Handle()}}) {
     const std::wstring text = TextOf(label.control);
     const SIZE needs = Extent(label.control, text);
     const RECT has = PaintedRect(label.control);
@@ -181,8 +181,8 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
     EXPECT_LT(ink.right, has.right - 1) << label.what << ": painted to its edge";
   }
   // Buttons: the caption inside the frame and the focus rectangle.
-  for (const OneLine& button : {OneLine{"Form1.Command1", F().ShowSettingsButton().Handle()},
-                                OneLine{"frmAbout.cmdOK", A().OkButton().Handle()}}) {
+  for (const OneLine& button : {OneLine{"Form1.Command1", Settings().ShowSettingsButton().Handle()},
+                                OneLine{"frmAbout.cmdOK", About().OkButton().Handle()}}) {
     const std::wstring text = TextOf(button.control);
     const SIZE needs = Extent(button.control, text);
     RECT client{};
@@ -194,7 +194,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   }
   // The credit wraps at word boundaries inside its box: every line whole, all lines inside.
   {
-    HWND credit = A().CreditLabel().Handle();
+    HWND credit = About().CreditLabel().Handle();
     const std::wstring text = TextOf(credit);
     RECT client{};
     GetClientRect(credit, &client);
@@ -213,7 +213,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   metrics.cbSize = sizeof(metrics);
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
   HFONT menuFont = CreateFontIndirectW(&metrics.lfMenuFont);
-  for (HWND window : {F().Handle(), E().Handle()}) {
+  for (HWND window : {Settings().Handle(), Effects().Handle()}) {
     HMENU menu = GetMenu(window);
     ASSERT_NE(menu, nullptr);
     RECT first{};
@@ -235,7 +235,7 @@ TEST_F(TextFit, EveryFixedTextIsWhole) {
   // reported, not required to fit (the field scrolls).
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
-  ASSERT_TRUE(GetComboBoxInfo(F().LevelCombo().Handle(), &combo));
+  ASSERT_TRUE(GetComboBoxInfo(Settings().LevelCombo().Handle(), &combo));
   RECT field{};
   SendMessageW(combo.hwndItem, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&field));
   Report("Form1.Combo1 (its field)", L"MP/SP_LEVELS", Extent(combo.hwndItem, L"MP/SP_LEVELS").cx,
@@ -248,10 +248,10 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
   DropDown();
   COMBOBOXINFO combo{};
   combo.cbSize = sizeof(combo);
-  ASSERT_TRUE(GetComboBoxInfo(F().LevelCombo().Handle(), &combo));
+  ASSERT_TRUE(GetComboBoxInfo(Settings().LevelCombo().Handle(), &combo));
   HWND list = combo.hwndList;
   ASSERT_TRUE(IsWindowVisible(list));
-  ASSERT_EQ(F().LevelCombo().Count(), 42);
+  ASSERT_EQ(Settings().LevelCombo().Count(), 42);
   // Each item as painted, scrolled into view: its text must leave the list's
   // last column (beside the scroll bar) clear. Glyphs can reach a pixel or two
   // past the measured width, so the paint is read, not only the measure.
@@ -270,7 +270,7 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
       if (seen[index] || item.top < 0 || item.bottom > client.bottom) continue;
       seen[index] = true;
       top = index + 1;
-      const std::wstring text = F().LevelCombo().Item(index);
+      const std::wstring text = Settings().LevelCombo().Item(index);
       const RECT ink = Ink(list, {0, item.top, client.right, item.bottom});
       EXPECT_EQ(ink.right >= ink.left, !text.empty()) << ToUtf8(text);
       EXPECT_LT(ink.right, client.right - 1) << ToUtf8(text) << ": painted to the list's edge";
@@ -281,10 +281,10 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
     }
   }
   Report("Form1.Combo1 open list", widest, widestInk + 1, client.right);
-  const RECT comboPlace = RectInParent(F().LevelCombo().Handle());
+  const RECT comboPlace = RectInParent(Settings().LevelCombo().Handle());
   EXPECT_EQ(comboPlace.right - comboPlace.left, MulDiv(1455, static_cast<int>(dpi_), 1440))
       << "the combo box keeps its design width";
-  SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(Settings().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
   EXPECT_TRUE(errors_.empty());
 }
@@ -343,17 +343,17 @@ TEST_F(TextFit, WrappedLinesOfBlocksAndListingsDoNotGrow) {
                                   [&](const WrapCount& count) { return count.dpi == dpi_; });
   ASSERT_NE(limit, std::end(kMostWrapped)) << "no count recorded for " << dpi_ << " DPI";
   Start();
-  Wrapped blocks(F().BlockText().Handle());
+  Wrapped blocks(Settings().BlockText().Handle());
   for (const LevelEntry& level : LevelCatalog()) {
     SetComboText(Widen(level.Key()));
     LookUp();
-    blocks.Add(F().BlockText().Text());
+    blocks.Add(Settings().BlockText().Text());
   }
-  Menu(F().Handle(), kCmdEffectsList);
-  Wrapped listings(E().ListingText().Handle());
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Wrapped listings(Effects().ListingText().Handle());
   for (int index = 0; index < static_cast<int>(kEffectCategoryCount); ++index) {
     SelectCategory(index);
-    listings.Add(E().ListingText().Text());
+    listings.Add(Effects().ListingText().Text());
   }
   Report("Form1.Text1 widest line", blocks.WidestLine(), blocks.Widest(), blocks.Room());
   Report("frmZorvinEfx.Text1 widest", listings.WidestLine(), listings.Widest(), listings.Room());
@@ -402,10 +402,10 @@ void ExpectNoLabelOver(HWND box, const char* what) {
 
 TEST_F(TextFit, NoLabelPaintsOverTheEdgeOfABox) {
   Start();
-  ExpectNoLabelOver(F().BlockText().Handle(), "Form1.Text1");
-  Menu(F().Handle(), kCmdEffectsList);
-  ExpectNoLabelOver(E().CategoryList().Handle(), "frmZorvinEfx.List1");
-  ExpectNoLabelOver(E().ListingText().Handle(), "frmZorvinEfx.Text1");
+  ExpectNoLabelOver(Settings().BlockText().Handle(), "Form1.Text1");
+  Menu(Settings().Handle(), kCmdEffectsList);
+  ExpectNoLabelOver(Effects().CategoryList().Handle(), "frmZorvinEfx.List1");
+  ExpectNoLabelOver(Effects().ListingText().Handle(), "frmZorvinEfx.Text1");
   EXPECT_TRUE(errors_.empty());
 }
 

@@ -10,79 +10,85 @@
 namespace zorvin::ui::test {
 namespace {
 
-using Form1Test = UiTest;
+using SettingsWindowTest = UiTest;
 
-TEST_F(Form1Test, AfterStartOnlyForm1IsUpWithEmptyTextAndDesignCombo) {
+TEST_F(SettingsWindowTest, AfterStartOnlyForm1IsUpWithEmptyTextAndDesignCombo) {
   Start();
   ASSERT_NE(TheShell().SettingsSlot(), nullptr);
-  EXPECT_TRUE(F().IsVisible());
+  EXPECT_TRUE(Settings().IsVisible());
   EXPECT_EQ(TheShell().EffectsSlot(), nullptr);
   EXPECT_EQ(TheShell().AboutSlot(), nullptr);
-  EXPECT_EQ(TextOf(F().Handle()), L"Zorvin WorldSpawn Settings");
-  EXPECT_EQ(F().BlockText().Text(), L"");
-  EXPECT_EQ(F().BlockStore().Caption(), L"");
-  EXPECT_EQ(F().LevelCombo().Text(), L"MP/SP_LEVELS");
-  EXPECT_EQ(F().LevelCombo().Count(), 0);
-  EXPECT_EQ(F().DisplayCaption().Caption(), L"Display Settings:");
-  EXPECT_EQ(F().ShowSettingsButton().Text(), L"MP/SPSettings");
-  EXPECT_TRUE(HasFocus(F().ShowSettingsButton().Handle()));
+  EXPECT_EQ(TextOf(Settings().Handle()), L"Zorvin WorldSpawn Settings");
+  EXPECT_EQ(Settings().BlockText().Text(), L"");
+  EXPECT_EQ(Settings().BlockStore().Caption(), L"");
+  EXPECT_EQ(Settings().LevelCombo().Text(), L"MP/SP_LEVELS");
+  EXPECT_EQ(Settings().LevelCombo().Count(), 0);
+  EXPECT_EQ(Settings().DisplayCaption().Caption(), L"Display Settings:");
+  EXPECT_EQ(Settings().ShowSettingsButton().Text(), L"MP/SPSettings");
+  EXPECT_TRUE(HasFocus(Settings().ShowSettingsButton().Handle()));
   // Pressing the button with the design text changes nothing.
   LookUp();
-  EXPECT_EQ(F().BlockText().Text(), L"");
-  EXPECT_FALSE(F().Record().has_value());
+  EXPECT_EQ(Settings().BlockText().Text(), L"");
+  EXPECT_FALSE(Settings().Record().has_value());
   EXPECT_TRUE(errors_.empty());
 }
 
 // Where each control lies at each DPI is DpiScaling's; these are the window's frame and the hidden store.
-TEST_F(Form1Test, FrameAndHiddenStore) {
+TEST_F(SettingsWindowTest, FrameAndHiddenStore) {
   Start();
   // Label1 lies wholly under Text1 and below it in the drawing order.
-  const RECT text = RectInParent(F().BlockText().Handle());
-  const RECT label = RectInParent(F().BlockStore().Handle());
+  const RECT text = RectInParent(Settings().BlockText().Handle());
+  const RECT label = RectInParent(Settings().BlockStore().Handle());
   EXPECT_TRUE(label.left >= text.left && label.right <= text.right && label.top >= text.top &&
               label.bottom <= text.bottom);
-  EXPECT_EQ(GetWindow(F().BlockText().Handle(), GW_HWNDLAST), F().BlockStore().Handle());
-  const LONG_PTR exStyle = GetWindowLongPtrW(F().Handle(), GWL_EXSTYLE);
-  const LONG_PTR style = GetWindowLongPtrW(F().Handle(), GWL_STYLE);
+  EXPECT_EQ(GetWindow(Settings().BlockText().Handle(), GW_HWNDLAST), Settings().BlockStore().Handle());
+  const LONG_PTR exStyle = GetWindowLongPtrW(Settings().Handle(), GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrW(Settings().Handle(), GWL_STYLE);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  EXPECT_EQ(GetWindow(F().Handle(), GW_OWNER), nullptr);
-  EXPECT_NE(GetClassLongPtrW(F().Handle(), GCLP_HICON), 0) << "the program's icon";
+  EXPECT_EQ(GetWindow(Settings().Handle(), GW_OWNER), nullptr);
+  EXPECT_NE(GetClassLongPtrW(Settings().Handle(), GCLP_HICON), 0) << "the program's icon";
 }
 
-TEST_F(Form1Test, BackgroundPictureIsDrawnAtTheTopLeftBehindTheControls) {
+TEST_F(SettingsWindowTest, BackgroundPictureIsDrawnAtTheTopLeftBehindTheControls) {
   Start();
-  UpdateWindow(F().Handle());
-  HDC dc = GetDC(F().Handle());
+  UpdateWindow(Settings().Handle());
+  HDC dc = GetDC(Settings().Handle());
   const COLORREF back = GetSysColor(COLOR_WINDOWTEXT);
   // Left of the combo box the picture shows; right of it (x >= 85) the back colour.
   EXPECT_NE(GetPixel(dc, 3, 4), back);
   EXPECT_NE(GetPixel(dc, 3, 18), back);
   EXPECT_EQ(GetPixel(dc, 110, 4), back);
   EXPECT_EQ(GetPixel(dc, 3, 22), back) << "21 pixels high";
-  ReleaseDC(F().Handle(), dc);
+  // The artwork's pixels as libjpeg decodes background.jpg (djpeg -ppm),
+  // where the combo box leaves the picture in view.
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(106, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 3, 4), RGB(104, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 6, 10), RGB(243, 87, 2));
+  EXPECT_EQ(GetPixel(dc, 7, 20), RGB(160, 0, 0));
+  ReleaseDC(Settings().Handle(), dc);
 }
 
-TEST_F(Form1Test, DropDownRefillsTheFortyTwoItemsAndEmptiesTheTextField) {
+TEST_F(SettingsWindowTest, DropDownRefillsTheFortyTwoItemsAndEmptiesTheTextField) {
   Start();
   SetComboText(L"mp_toujane");
   for (int opening = 0; opening < 3; ++opening) {
     DropDown();
-    EXPECT_EQ(F().LevelCombo().Text(), L"") << opening;
+    EXPECT_EQ(Settings().LevelCombo().Text(), L"") << opening;
     const auto items = LevelListItems();
-    ASSERT_EQ(F().LevelCombo().Count(), 42);
+    ASSERT_EQ(Settings().LevelCombo().Count(), 42);
     for (int i = 0; i < 42; ++i)
-      EXPECT_EQ(F().LevelCombo().Item(i), Widen(items[static_cast<std::size_t>(i)])) << i;
-    SendMessageW(F().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+      EXPECT_EQ(Settings().LevelCombo().Item(i), Widen(items[static_cast<std::size_t>(i)])) << i;
+    SendMessageW(Settings().LevelCombo().Handle(), CB_SHOWDROPDOWN, FALSE, 0);
     Pump();
-    EXPECT_EQ(F().LevelCombo().Text(), L"");
+    EXPECT_EQ(Settings().LevelCombo().Text(), L"");
   }
   // Closed without a choice: the empty text finds nothing.
   LookUp();
-  EXPECT_EQ(F().BlockText().Text(), L"");
+  EXPECT_EQ(Settings().BlockText().Text(), L"");
 }
 
-TEST_F(Form1Test, EveryListItemPickedAndLookedUp) {
+TEST_F(SettingsWindowTest, EveryListItemPickedAndLookedUp) {
   Start();
   const auto items = LevelListItems();
   std::wstring shown;
@@ -91,16 +97,16 @@ TEST_F(Form1Test, EveryListItemPickedAndLookedUp) {
     SCOPED_TRACE(std::string(item));
     DropDown();
     PickLevel(i);
-    EXPECT_EQ(F().LevelCombo().Text(), Widen(item));
+    EXPECT_EQ(Settings().LevelCombo().Text(), Widen(item));
     LookUp();
     if (FindLevel(item) != nullptr) shown = BlockOf(item);
-    EXPECT_EQ(F().BlockText().Text(), shown);
-    EXPECT_EQ(F().BlockStore().Caption(), shown);
+    EXPECT_EQ(Settings().BlockText().Text(), shown);
+    EXPECT_EQ(Settings().BlockStore().Caption(), shown);
   }
   EXPECT_TRUE(errors_.empty());
 }
 
-TEST_F(Form1Test, TypedTextsAreMatchedExactly) {
+TEST_F(SettingsWindowTest, TypedTextsAreMatchedExactly) {
   struct Case {
     const wchar_t* typed;
     const char* shows;  // level whose block shows, or nullptr for no change
@@ -119,16 +125,16 @@ TEST_F(Form1Test, TypedTextsAreMatchedExactly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << ToUtf8(c.typed));
     Start();
-    F().BlockText().SetText(L"user's own notes");
+    Settings().BlockText().SetText(L"user's own notes");
     SetComboText(c.typed);
     LookUp();
-    EXPECT_EQ(F().BlockText().Text(), c.shows ? BlockOf(c.shows) : L"user's own notes");
-    EXPECT_EQ(F().BlockStore().Caption(), c.shows ? BlockOf(c.shows) : L"");
-    CloseBox(F().Handle());
+    EXPECT_EQ(Settings().BlockText().Text(), c.shows ? BlockOf(c.shows) : L"user's own notes");
+    EXPECT_EQ(Settings().BlockStore().Caption(), c.shows ? BlockOf(c.shows) : L"");
+    CloseBox(Settings().Handle());
   }
 }
 
-TEST_F(Form1Test, LaterLevelShowsNothingOfTheEarlierOne) {
+TEST_F(SettingsWindowTest, LaterLevelShowsNothingOfTheEarlierOne) {
   Start();
   const std::pair<const wchar_t*, const char*> pairs[] = {
       {L"mp_breakout", "sp_88ridge"},   {L"mp_downtown", "mp_matmata"},      {L"sp_decoytown", "mp_brecourt"},
@@ -139,20 +145,20 @@ TEST_F(Form1Test, LaterLevelShowsNothingOfTheEarlierOne) {
     LookUp();
     SetComboText(Widen(second));
     LookUp();
-    EXPECT_EQ(F().BlockText().Text(), BlockOf(second)) << second;
+    EXPECT_EQ(Settings().BlockText().Text(), BlockOf(second)) << second;
     LookUp();
-    EXPECT_EQ(F().BlockText().Text(), BlockOf(second)) << "pressed twice";
+    EXPECT_EQ(Settings().BlockText().Text(), BlockOf(second)) << "pressed twice";
   }
 }
 
 // Screen readers name a control by the label just before it in the child order.
-TEST_F(Form1Test, EachLabelComesRightBeforeTheControlItNames) {
+TEST_F(SettingsWindowTest, EachLabelComesRightBeforeTheControlItNames) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   const std::pair<HWND, HWND> pairs[] = {
-      {F().DisplayCaption().Handle(), F().BlockText().Handle()},
-      {E().CategoryCaption().Handle(), E().CategoryList().Handle()},
-      {E().ListingCaption().Handle(), E().ListingText().Handle()},
+      {Settings().DisplayCaption().Handle(), Settings().BlockText().Handle()},
+      {Effects().CategoryCaption().Handle(), Effects().CategoryList().Handle()},
+      {Effects().ListingCaption().Handle(), Effects().ListingText().Handle()},
   };
   for (const auto& [label, control] : pairs) {
     EXPECT_EQ(GetWindow(control, GW_HWNDPREV), label) << ToUtf8(TextOf(label));
@@ -163,43 +169,43 @@ using EffectsWindowTest = UiTest;
 
 TEST_F(EffectsWindowTest, FirstShownWithSixtySixCategoriesNoneSelected) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  ASSERT_TRUE(E().IsVisible());
-  EXPECT_EQ(TextOf(E().Handle()), L"Ostrel Zorvin Effects List");
+  Menu(Settings().Handle(), kCmdEffectsList);
+  ASSERT_TRUE(Effects().IsVisible());
+  EXPECT_EQ(TextOf(Effects().Handle()), L"Ostrel Zorvin Effects List");
   const auto& names = EffectCategoryNames();
-  ASSERT_EQ(E().CategoryList().Count(), 66);
+  ASSERT_EQ(Effects().CategoryList().Count(), 66);
   for (int i = 0; i < 66; ++i)
-    EXPECT_EQ(E().CategoryList().Item(i), Widen(names[static_cast<std::size_t>(i)])) << i;
-  EXPECT_FALSE(E().CategoryList().Selection().has_value());
-  EXPECT_EQ(E().ListingText().Text(), L"");
-  EXPECT_EQ(E().CategoryCaption().Caption(), L"Effects Category:");
-  EXPECT_EQ(E().ListingCaption().Caption(), L"Effects Listing:");
-  const LONG_PTR list = GetWindowLongPtrW(E().CategoryList().Handle(), GWL_STYLE);
+    EXPECT_EQ(Effects().CategoryList().Item(i), Widen(names[static_cast<std::size_t>(i)])) << i;
+  EXPECT_FALSE(Effects().CategoryList().Selection().has_value());
+  EXPECT_EQ(Effects().ListingText().Text(), L"");
+  EXPECT_EQ(Effects().CategoryCaption().Caption(), L"Effects Category:");
+  EXPECT_EQ(Effects().ListingCaption().Caption(), L"Effects Listing:");
+  const LONG_PTR list = GetWindowLongPtrW(Effects().CategoryList().Handle(), GWL_STYLE);
   EXPECT_FALSE(list & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) << "one category at a time";
 }
 
 TEST_F(EffectsWindowTest, SelectionsReplaceTheWholeText) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   const auto& names = EffectCategoryNames();
   const int picks[] = {1, 42, 41, 0, 65, 42};
   for (int index : picks) {
     const std::string_view name = names[static_cast<std::size_t>(index)];
     SCOPED_TRACE(std::string(name));
-    E().ListingText().SetText(L"typed by the user");
+    Effects().ListingText().SetText(L"typed by the user");
     SelectCategory(index);
-    EXPECT_EQ(E().ListingText().Text(), ListingOf(name));
+    EXPECT_EQ(Effects().ListingText().Text(), ListingOf(name));
   }
   SelectCategory(1);
-  EXPECT_EQ(E().ListingText().Text(), L"ammo_supply_exp.efx");
+  EXPECT_EQ(Effects().ListingText().Text(), L"ammo_supply_exp.efx");
 }
 
 TEST_F(EffectsWindowTest, MiscListingScrollsToItsLastLine) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   SelectCategory(41);
-  ASSERT_EQ(E().CategoryList().CurrentText(), L"Misc_Effects");
-  HWND text = E().ListingText().Handle();
+  ASSERT_EQ(Effects().CategoryList().CurrentText(), L"Misc_Effects");
+  HWND text = Effects().ListingText().Handle();
   EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 30);
   SendMessageW(text, WM_VSCROLL, SB_BOTTOM, 0);
   Pump();
@@ -213,77 +219,73 @@ TEST_F(EffectsWindowTest, MiscListingScrollsToItsLastLine) {
 
 TEST_F(EffectsWindowTest, ReloadAfterCloseBoxGivesSixtySixAgain) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
+  Menu(Settings().Handle(), kCmdEffectsList);
   SelectCategory(10);
-  CloseBox(E().Handle());
-  EXPECT_FALSE(E().IsLoaded());
-  Menu(F().Handle(), kCmdEffectsList);
-  EXPECT_EQ(E().CategoryList().Count(), 66);
-  EXPECT_FALSE(E().CategoryList().Selection().has_value());
-  EXPECT_EQ(E().ListingText().Text(), L"");
+  CloseBox(Effects().Handle());
+  EXPECT_FALSE(Effects().IsLoaded());
+  Menu(Settings().Handle(), kCmdEffectsList);
+  EXPECT_EQ(Effects().CategoryList().Count(), 66);
+  EXPECT_FALSE(Effects().CategoryList().Selection().has_value());
+  EXPECT_EQ(Effects().ListingText().Text(), L"");
 }
 
 using AboutTest = UiTest;
 
 TEST_F(AboutTest, DesignTextsVersionAndSeparator) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdAbout);
-  ASSERT_TRUE(A().IsVisible());
-  EXPECT_EQ(TextOf(A().Handle()), L"Worldspawn Utility");
-  EXPECT_EQ(A().OkButton().Text(), L"OK");
-  EXPECT_EQ(A().CreditLabel().Caption(), L"Programmed and designed by Tolvane");
-  EXPECT_EQ(A().VersionLabel().Caption(), L"Beta Release 1.0");
-  ASSERT_EQ(A().Dpi(), 96u);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdAbout);
+  ASSERT_TRUE(About().IsVisible());
+  EXPECT_EQ(TextOf(About().Handle()), L"Worldspawn Utility");
+  EXPECT_EQ(About().OkButton().Text(), L"OK");
+  EXPECT_EQ(About().CreditLabel().Caption(), L"Programmed and designed by Tolvane");
+  EXPECT_EQ(About().VersionLabel().Caption(), L"Beta Release 1.0");
+  ASSERT_EQ(About().Dpi(), 96u);
   // The version label keeps its place and height; it is at least its design
   // width, wider only if the font needs it, and never reaches the OK button.
-  const RECT version = RectInParent(A().VersionLabel().Handle());
+  const RECT version = RectInParent(About().VersionLabel().Handle());
   EXPECT_EQ(version.left, 8);
   EXPECT_EQ(version.top, 176);
   EXPECT_EQ(version.bottom - version.top, 15);
   EXPECT_GE(version.right - version.left, 83);
-  EXPECT_LT(version.right, RectInParent(A().OkButton().Handle()).left);
-  HDC screen = GetDC(A().VersionLabel().Handle());
+  EXPECT_LT(version.right, RectInParent(About().OkButton().Handle()).left);
+  HDC screen = GetDC(About().VersionLabel().Handle());
   HGDIOBJ old = SelectObject(
-      screen, reinterpret_cast<HFONT>(SendMessageW(A().VersionLabel().Handle(), WM_GETFONT, 0, 0)));
+      screen, reinterpret_cast<HFONT>(SendMessageW(About().VersionLabel().Handle(), WM_GETFONT, 0, 0)));
   SIZE text{};
   GetTextExtentPoint32W(screen, L"Beta Release 1.0", 16, &text);
   SelectObject(screen, old);
-  ReleaseDC(A().VersionLabel().Handle(), screen);
+  ReleaseDC(About().VersionLabel().Handle(), screen);
   EXPECT_GE(version.right - version.left, text.cx) << "the whole version text fits";
-  const AboutWindow::Line grey = A().SeparatorLine(1);
-  const AboutWindow::Line white = A().SeparatorLine(0);
-  EXPECT_EQ(grey.color, RGB(128, 128, 128));
-  EXPECT_EQ(white.color, RGB(255, 255, 255));
-  // Drawn on screen: the pixels under the lines have their colours.
-  UpdateWindow(A().Handle());
-  HDC dc = GetDC(A().Handle());
+  // The separator as drawn on screen: a grey line above a white one.
+  UpdateWindow(About().Handle());
+  HDC dc = GetDC(About().Handle());
   EXPECT_EQ(GetPixel(dc, 100, 163), RGB(128, 128, 128));
   EXPECT_EQ(GetPixel(dc, 100, 164), RGB(255, 255, 255));
   EXPECT_EQ(GetPixel(dc, 100, 165), RGB(255, 255, 255));
-  ReleaseDC(A().Handle(), dc);
+  ReleaseDC(About().Handle(), dc);
   // Frame: fixed dialog, no icon, no taskbar button, owned by none of the program's windows.
-  const LONG_PTR style = GetWindowLongPtrW(A().Handle(), GWL_STYLE);
-  EXPECT_TRUE(GetWindowLongPtrW(A().Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  const LONG_PTR style = GetWindowLongPtrW(About().Handle(), GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongPtrW(About().Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  HWND owner = GetWindow(A().Handle(), GW_OWNER);
+  HWND owner = GetWindow(About().Handle(), GW_OWNER);
   EXPECT_NE(owner, nullptr);
   EXPECT_FALSE(IsWindowVisible(owner));
-  EXPECT_NE(owner, E().Handle());
-  EXPECT_NE(owner, F().Handle());
+  EXPECT_NE(owner, Effects().Handle());
+  EXPECT_NE(owner, Settings().Handle());
 }
 
 TEST_F(AboutTest, OpensCentredOverTheEffectsWindowWithFocusOnOk) {
   Start();
-  Menu(F().Handle(), kCmdEffectsList);
-  Menu(E().Handle(), kCmdAbout);
+  Menu(Settings().Handle(), kCmdEffectsList);
+  Menu(Effects().Handle(), kCmdAbout);
   RECT about{}, effects{};
-  GetWindowRect(A().Handle(), &about);
-  GetWindowRect(E().Handle(), &effects);
+  GetWindowRect(About().Handle(), &about);
+  GetWindowRect(Effects().Handle(), &effects);
   EXPECT_NEAR((about.left + about.right) / 2, (effects.left + effects.right) / 2, 1);
   EXPECT_NEAR((about.top + about.bottom) / 2, (effects.top + effects.bottom) / 2, 1);
-  EXPECT_TRUE(HasFocus(A().OkButton().Handle()));
-  EXPECT_EQ(SendMessageW(A().Handle(), DM_GETDEFID, 0, 0),
+  EXPECT_TRUE(HasFocus(About().OkButton().Handle()));
+  EXPECT_EQ(SendMessageW(About().Handle(), DM_GETDEFID, 0, 0),
             MAKELRESULT(ControlId(AboutWindow::kOkButton), DC_HASDEFID));
 }
 

@@ -72,8 +72,8 @@ win32::Button AboutWindow::OkButton() const { return ControlAt<kControls, kOkBut
 win32::Label AboutWindow::CreditLabel() const { return ControlAt<kControls, kCreditLabel>(); }
 win32::Label AboutWindow::VersionLabel() const { return ControlAt<kControls, kVersionLabel>(); }
 
-AboutWindow::Line AboutWindow::SeparatorLine(int index) const {
-  const LineDesign& line = kLines[index == 0 ? 0 : 1];
+AboutWindow::Line AboutWindow::SeparatorLine(Separator which) const {
+  const LineDesign& line = kLines[which == Separator::White ? 0 : 1];
   const win32::PixelRect rect = win32::HorizontalLine(line.y, line.fromX, line.toX, line.thickPixels, Dpi());
   return {{rect.left, rect.top, rect.right, rect.bottom}, line.color};
 }
@@ -90,8 +90,8 @@ void AboutWindow::OnCommand(int command) {
 
 void AboutWindow::OnPaint(HDC dc) {
   // Grey first, then white; the two do not overlap.
-  for (int index : {1, 0}) {
-    const Line line = SeparatorLine(index);
+  for (Separator which : {Separator::Grey, Separator::White}) {
+    const Line line = SeparatorLine(which);
     const win32::Brush brush(CreateSolidBrush(line.color));
     win32::Check(brush && FillRect(dc, &line.rect, brush.Get()), Operation(L"draw the separator"));
   }

@@ -23,13 +23,14 @@ class AboutWindow : public win32::Window {
   win32::Label CreditLabel() const;
   win32::Label VersionLabel() const;
 
-  // The etched separator above the button row: line 1 is a grey line, line 0
-  // a white one just below it, as pixel rectangles in the client area.
+  // The etched separator above the button row: a grey line, and a white one
+  // just below it, as pixel rectangles in the client area.
+  enum class Separator { White, Grey };
   struct Line {
     RECT rect;
     COLORREF color;
   };
-  Line SeparatorLine(int index) const;
+  Line SeparatorLine(Separator which) const;
 
  protected:
   void OnControl(std::size_t index, int code) override;

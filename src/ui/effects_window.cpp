@@ -4,6 +4,7 @@
 
 #include "effects/effects_catalog.h"
 #include "ui/ids.h"
+#include "ui/palette.h"
 #include "ui/shell.h"
 #include "win32/error.h"
 #include "win32/text.h"
@@ -35,7 +36,8 @@ constexpr ControlDesign kControls[] = {
      .kind = ControlKind::Label,
      .text = L"Effects Category:",
      .style = SS_LEFT,
-     .rect = {240, 0, 2295, 255}},
+     .rect = {240, 0, 2295, 255},
+     .textColor = kLabelRed},
     {.role = EffectsWindow::kCategoryList,
      .name = L"List1",
      .kind = ControlKind::ListBox,
@@ -48,7 +50,8 @@ constexpr ControlDesign kControls[] = {
      .kind = ControlKind::Label,
      .text = L"Effects Listing:",
      .style = SS_LEFT,
-     .rect = {3120, 0, 3255, 255}},
+     .rect = {3120, 0, 3255, 255},
+     .textColor = kLabelRed},
     {.role = EffectsWindow::kListingText,
      .name = L"Text1",
      .kind = ControlKind::Edit,
@@ -92,7 +95,7 @@ win32::Label EffectsWindow::ListingCaption() const { return ControlAt<kControls,
 win32::Edit EffectsWindow::ListingText() const { return ControlAt<kControls, kListingText>(); }
 
 void EffectsWindow::OnLoad() {
-  CategoryList().SetCurrentText(L"");
+  // The design keeps the form's own text ("Text1"); the window opens empty.
   ListingText().SetText(L"");
   const win32::ListBox list = CategoryList();
   for (std::string_view name : EffectCategoryNames()) list.Append(win32::Widen(name));
@@ -119,12 +122,6 @@ void EffectsWindow::CategorySelected() noexcept {
   std::optional<std::string> listing;
   PassingOver([&] { listing = FindEffectsListing(win32::ToUtf8(CategoryList().CurrentText())); });
   if (listing) PassingOver([&] { ListingText().SetText(win32::Widen(*listing)); });
-}
-
-HBRUSH EffectsWindow::OnColorStatic(HDC dc, HWND) {
-  win32::Check(SetTextColor(dc, RGB(255, 0, 0)) != CLR_INVALID && SetBkColor(dc, RGB(0, 0, 0)) != CLR_INVALID,
-               Operation(L"colour the labels"));
-  return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 }
 
 }  // namespace zorvin::ui

@@ -34,7 +34,6 @@ class EffectsWindow : public win32::Window {
   void OnLoad() override;
   void OnControl(std::size_t index, int code) override;
   void OnCommand(int command) override;
-  HBRUSH OnColorStatic(HDC dc, HWND control) override;
 
  private:
   Shell& shell_;

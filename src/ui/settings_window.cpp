@@ -5,6 +5,7 @@
 
 #include "settings/level_catalog.h"
 #include "ui/ids.h"
+#include "ui/palette.h"
 #include "ui/shell.h"
 #include "win32/dpi.h"
 #include "win32/error.h"
@@ -43,7 +44,8 @@ constexpr ControlDesign kControls[] = {
      .kind = ControlKind::Label,
      .text = L"Display Settings:",
      .style = SS_LEFT,
-     .rect = {120, 480, 1455, 255}},
+     .rect = {120, 480, 1455, 255},
+     .textColor = kLabelRed},
     {.role = SettingsWindow::kBlockText,
      .name = L"Text1",
      .kind = ControlKind::Edit,
@@ -57,7 +59,8 @@ constexpr ControlDesign kControls[] = {
      .kind = ControlKind::Label,
      .text = L"Freezed Window",
      .style = SS_LEFT | SS_NOPREFIX,
-     .rect = {1080, 3000, 1185, 615}},
+     .rect = {1080, 3000, 1185, 615},
+     .textColor = kLabelRed},
 };
 static_assert(win32::RowsFollowRoles(kControls, SettingsWindow::kControlCount));
 
@@ -74,10 +77,6 @@ constexpr WindowDesign kDesign{
     .controls = kControls,
 };
 static_assert(win32::CommandsClearOfControls(kMenu));
-
-// Size of the background picture, in pixels at 96 DPI.
-constexpr int kPictureWidth = 85;
-constexpr int kPictureHeight = 21;
 
 // Room beside an item's text in the open list of the combo box, each side, in
 // pixels at 96 DPI: the list's margin and its one-pixel border. The margin
@@ -98,6 +97,8 @@ win32::Edit SettingsWindow::BlockText() const { return ControlAt<kControls, kBlo
 win32::Label SettingsWindow::BlockStore() const { return ControlAt<kControls, kBlockStore>(); }
 
 void SettingsWindow::OnLoad() {
+  // The design keeps the form's own texts ("Freezed Window", "Copy Window");
+  // the window opens with both empty, as the form's load did.
   BlockStore().SetCaption(L"");
   BlockText().SetText(L"");
 }
@@ -141,14 +142,6 @@ void SettingsWindow::ShowSettingsPressed() {
   BlockText().SetText(BlockStore().Caption());
 }
 
-HBRUSH SettingsWindow::OnColorStatic(HDC dc, HWND) {
-  // Both labels: red on the window's own back colour.
-  win32::Check(SetTextColor(dc, RGB(255, 0, 0)) != CLR_INVALID &&
-                   SetBkColor(dc, GetSysColor(COLOR_WINDOWTEXT)) != CLR_INVALID,
-               Operation(L"colour the labels"));
-  return GetSysColorBrush(COLOR_WINDOWTEXT);
-}
-
 void SettingsWindow::OnPaint(HDC dc) {
   // Decoded when first drawn, which takes the codec's start-up off the time
   // until the window appears; then kept for every later load of the window.
@@ -158,8 +151,9 @@ void SettingsWindow::OnPaint(HDC dc) {
   }
   const std::wstring operation = Operation(L"draw the background picture");
   const win32::MemoryDc source(dc, background_.bitmap.Get(), operation);
-  const int width = win32::ScalePixels(kPictureWidth, Dpi());
-  const int height = win32::ScalePixels(kPictureHeight, Dpi());
+  // The picture's own size is its size at 96 DPI.
+  const int width = win32::ScalePixels(background_.width, Dpi());
+  const int height = win32::ScalePixels(background_.height, Dpi());
   if (width == background_.width && height == background_.height) {
     win32::Check(BitBlt(dc, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY), operation);
   } else {

@@ -6,6 +6,7 @@
 
 #include "settings/settings_record.h"
 #include "win32/handles.h"
+#include "win32/picture.h"
 #include "win32/window.h"
 
 namespace zorvin::ui {
@@ -43,7 +44,6 @@ class SettingsWindow : public win32::Window {
   void OnLoad() override;
   void OnControl(std::size_t index, int code) override;
   void OnCommand(int command) override;
-  HBRUSH OnColorStatic(HDC dc, HWND control) override;
   void OnPaint(HDC dc) override;
 
  private:

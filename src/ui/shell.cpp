@@ -12,13 +12,17 @@ using win32::Window;
 
 Shell::Shell(HINSTANCE instance, ShellHooks hooks) : instance_(instance), hooks_(std::move(hooks)) {}
 
+std::wstring Shell::ClassPrefix() const { return L"ZorvinEffects."; }
+
 Shell::~Shell() {
   closing_ = true;
   // Destroy the on-screen parts while the window objects are still whole.
-  if (settings_) settings_->Destroy();
-  if (about_) about_->Destroy();
-  if (effects_) effects_->Destroy();
+  for (Window* window : Windows()) {
+    if (window != nullptr) window->Destroy();
+  }
 }
+
+std::array<Window*, 3> Shell::Windows() const { return {settings_.get(), about_.get(), effects_.get()}; }
 
 void Shell::Start() { Show(Settings()); }
 
@@ -75,9 +79,8 @@ void Shell::ReportError(const std::wstring& operation) noexcept {
 
 void Shell::WindowUnloaded(Window&) {
   if (closing_) return;
-  const Window* const windows[] = {settings_.get(), about_.get(), effects_.get()};
   bool anyOnScreen = false;
-  for (const Window* window : windows)
+  for (const Window* window : Windows())
     anyOnScreen = anyOnScreen || (window != nullptr && window->IsVisible());
   // The process ends when the last loaded window is closed. It also ends when
   // only hidden windows are left: nothing could ever show them again, and a
@@ -90,7 +93,8 @@ void Shell::WindowUnloaded(Window&) {
 
 HWND Shell::HiddenOwner() {
   if (hiddenOwner_) return hiddenOwner_.Get();
-  const wchar_t* const className = L"ZorvinEffects.Owner";
+  const std::wstring ownerClass = ClassPrefix() + L"Owner";
+  const wchar_t* const className = ownerClass.c_str();
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
   if (!GetClassInfoExW(instance_, className, &cls)) {
@@ -110,8 +114,7 @@ HWND Shell::HiddenOwner() {
 Window* Shell::Root(HWND hwnd) const {
   if (hwnd == nullptr) return nullptr;
   HWND root = GetAncestor(hwnd, GA_ROOT);
-  Window* const windows[] = {settings_.get(), about_.get(), effects_.get()};
-  for (Window* window : windows) {
+  for (Window* window : Windows()) {
     if (window != nullptr && window->IsLoaded() && window->Handle() == root) return window;
   }
   return nullptr;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,7 @@ class Shell final : public win32::WindowHost {
   Shell& operator=(const Shell&) = delete;
 
   HINSTANCE Instance() const override { return instance_; }
+  std::wstring ClassPrefix() const override;
 
   // Start-up: creates the settings window, loads it and shows it. The other
   // windows are created when a navigation step first refers to them.
@@ -73,6 +75,8 @@ class Shell final : public win32::WindowHost {
   HWND HiddenOwner();
 
  private:
+  // The three slots, each window or nullptr, in the order they are torn down.
+  std::array<win32::Window*, 3> Windows() const;
   win32::Window* Root(HWND hwnd) const;
 
   HINSTANCE instance_;

@@ -1,28 +1,12 @@
 #include "win32/controls.h"
 
+#include "win32/font.h"
+
 #include <algorithm>
 
 #include "win32/error.h"
 
 namespace zorvin::win32 {
-
-int WidestText(HWND window, HFONT font, std::span<const std::wstring> texts, const std::wstring& operation) {
-  HDC dc = GetDC(window);
-  Check(dc != nullptr, operation);
-  HGDIOBJ previous = SelectObject(dc, font);
-  const bool selected = previous != nullptr && previous != HGDI_ERROR;
-  bool measured = selected;
-  int widest = 0;
-  for (const std::wstring& text : texts) {
-    SIZE size{};
-    measured = measured && GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-    widest = std::max(widest, static_cast<int>(size.cx));
-  }
-  if (selected) SelectObject(dc, previous);
-  ReleaseDC(window, dc);
-  Check(measured, operation);
-  return widest;
-}
 
 LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation) const {
   // A message to a window that is gone returns 0, which for many messages
@@ -114,19 +98,6 @@ std::optional<int> ListBox::Selection() const {
   const LRESULT index = Send(LB_GETCURSEL, 0, 0, L"read selection");
   if (index == LB_ERR) return std::nullopt;
   return static_cast<int>(index);
-}
-
-void ListBox::SetCurrentText(std::wstring_view text) const {
-  const std::wstring terminated(text);
-  const int count = Count();
-  int match = -1;
-  for (int i = 0; i < count && match < 0; ++i) {
-    if (Item(i) == terminated) match = i;
-  }
-  // LB_SETCURSEL with -1 clears the selection and answers LB_ERR although
-  // nothing failed; only a real index must come back as itself.
-  const LRESULT result = Send(LB_SETCURSEL, static_cast<WPARAM>(match), 0, L"set current text");
-  Check(match < 0 || result == match, Operation(L"set current text"));
 }
 
 std::wstring ListBox::CurrentText() const {

@@ -13,17 +13,12 @@
 
 namespace zorvin::win32 {
 
-// Width in pixels of the widest of texts, each one line, in font, measured on
-// one device context of window.
-int WidestText(HWND window, HFONT font, std::span<const std::wstring> texts, const std::wstring& operation);
-
 class Control {
  public:
   // name: the control's full name for error reports, such as "Form1.Text1".
   Control(HWND hwnd, std::wstring name) : hwnd_(hwnd), name_(std::move(name)) {}
 
   HWND Handle() const { return hwnd_; }
-  const std::wstring& Name() const { return name_; }
 
   // The window text (caption of a label or button, text of an edit or a
   // combo box's text field).
@@ -92,8 +87,6 @@ class ListBox : public Control {
   int Count() const;
   std::wstring Item(int index) const;
   std::optional<int> Selection() const;
-  // Selects the entry equal to text, or none when no entry is equal.
-  void SetCurrentText(std::wstring_view text) const;
   // The selected entry's text, or the empty text when none is selected.
   std::wstring CurrentText() const;
 };

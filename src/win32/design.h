@@ -21,6 +21,13 @@ struct TwipRect {
 
 enum class ControlKind { Label, Edit, Button, ComboBox, ListBox };
 
+// A label's text colour as a COLORREF (0x00BBGGRR), drawn on the window's
+// background; kSystemTextColor leaves the system's colours.
+inline constexpr std::uint32_t kSystemTextColor = 0xFFFFFFFF;
+constexpr std::uint32_t Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return red | (green << 8) | (static_cast<std::uint32_t>(blue) << 16);
+}
+
 // One control. A window's rows come in the order of its controls (which is
 // also the tab order and the drawing order), each naming its own place in that
 // order: the window's role constants index the rows, and RowsFollowRoles checks
@@ -33,6 +40,7 @@ struct ControlDesign {
   std::uint32_t style = 0;      // besides WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS
   std::uint32_t exStyle = 0;
   TwipRect rect;  // for a combo box, the closed size
+  std::uint32_t textColor = kSystemTextColor;  // a label's
   // A one-line label whose caption is wider in the current font than its
   // design width grows to the right, up to the client area's edge, rather
   // than cut its text.

@@ -29,6 +29,8 @@ bool PreTranslateDialogKey(HWND window, MSG& message) {
 void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
                                     : GetNextDlgTabItem(window, GetFocus(), wParam != 0);
+  // SetFocus fails only for a control that is gone or not this thread's; the
+  // focus then stays where the user had it, which is no fault to report.
   if (target != nullptr) SetFocus(target);
 }
 

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <utility>
 
 namespace zorvin::win32 {
@@ -53,28 +52,5 @@ using Brush = Owned<HBRUSH, DeleteGdiObject>;
 using Menu = Owned<HMENU, DestroyMenuHandle>;
 // A window that is none of the program's designed windows, such as a hidden owner.
 using PlainWindow = Owned<HWND, DestroyWindowHandle>;
-
-// A bitmap with its size in pixels.
-struct Picture {
-  Bitmap bitmap;
-  int width = 0;
-  int height = 0;
-};
-
-// A memory device context like another, with a bitmap selected into it for
-// as long as it lives. Raises UiError for operation when it cannot be made.
-class MemoryDc {
- public:
-  MemoryDc(HDC like, HBITMAP bitmap, const std::wstring& operation);
-  ~MemoryDc();
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-};
 
 }  // namespace zorvin::win32

@@ -90,4 +90,18 @@ Picture LoadJpegResource(HINSTANCE module, int id, const std::wstring& operation
   return picture;
 }
 
+MemoryDc::MemoryDc(HDC like, HBITMAP bitmap, const std::wstring& operation) : dc_(CreateCompatibleDC(like)) {
+  Check(dc_ != nullptr, operation);
+  previous_ = SelectObject(dc_, bitmap);
+  if (previous_ == nullptr || previous_ == HGDI_ERROR) {
+    DeleteDC(dc_);
+    Fail(operation);
+  }
+}
+
+MemoryDc::~MemoryDc() {
+  SelectObject(dc_, previous_);
+  DeleteDC(dc_);
+}
+
 }  // namespace zorvin::win32

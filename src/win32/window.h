@@ -27,6 +27,8 @@ class Window;
 class WindowHost {
  public:
   virtual HINSTANCE Instance() const = 0;
+  // What the names of the program's window classes start with ("Program.").
+  virtual std::wstring ClassPrefix() const = 0;
   // The program's single error report, for a failure in a window's handler.
   virtual void ReportError(const std::wstring& operation) noexcept = 0;
   // The user's close box (or Alt+F4) has destroyed window.
@@ -53,6 +55,7 @@ class Window {
   bool IsVisible() const;
   HWND Handle() const { return hwnd_; }
   UINT Dpi() const { return dpi_; }
+  const WindowDesign& Design() const { return design_; }
 
   // Builds the on-screen part from the design, hidden, then runs the load
   // handler. When a step fails, what was built is destroyed again and the
@@ -95,8 +98,6 @@ class Window {
   virtual void OnControl(std::size_t index, int code) = 0;
   // A menu command, or IDOK / IDCANCEL from dialog navigation.
   virtual void OnCommand(int command) = 0;
-  // Colours of a label; nullptr keeps the defaults.
-  virtual HBRUSH OnColorStatic(HDC dc, HWND control);
   virtual void OnPaint(HDC dc);
   virtual HWND Owner() const { return nullptr; }
   // Top-left corner for the first placement of a window of this outer size.
@@ -109,6 +110,8 @@ class Window {
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The host's class prefix and the design's name.
+  std::wstring ClassName() const;
   void RegisterClassOnce() const;
   // Load's steps after the frame exists.
   void BuildInside();
@@ -120,6 +123,11 @@ class Window {
   void CreateControls();
   // A control's rectangle in pixels at dpi_, in client coordinates.
   RECT ControlPlace(std::size_t index) const;
+  // The brush of the window's background, and its colour.
+  HBRUSH BackgroundBrush() const;
+  COLORREF BackgroundColor() const;
+  // A label's colours, as its design row states them; nullptr keeps the system's.
+  HBRUSH ColorLabel(HDC dc, HWND control) const;
   // Labels beneath the other controls (see label_clip.h).
   void ClipLabels() const;
   void OnDpiChanged(UINT dpi, const RECT& suggested);
@@ -134,8 +142,9 @@ class Window {
   std::vector<TwipRect> controlRects_;
   Font font_;
   FocusMemory focus_;
-  // Set while the program itself destroys the window: no handler runs then,
-  // and the host is not told of a close.
+  // While the frame is being created, and while the program itself destroys
+  // the window: no handler runs then, and the host is not told of a close.
+  bool building_ = false;
   bool closingByProgram_ = false;
 };
 
