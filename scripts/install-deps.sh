@@ -28,6 +28,7 @@ packages=(
   wine64 xvfb xauth                            # running the x64 exe and its tests
   fonts-wine "${release_packages[1]}" fontconfig  # Windows' UI faces (Wine's own), a scalable stand-in, fc-match
   icoutils                                     # reading resources back out of the exes
+  libjpeg-turbo-progs                          # djpeg: the settings window's picture, decoded at build time
   imagemagick xdotool                          # artwork and screenshots
   wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
   util-linux                                   # unshare: the emulator's registration stays private

@@ -76,19 +76,27 @@ int main(int argc, char** argv) {
   using namespace zorvin;
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const std::wstring program = Beside(L"ZorvinEffects.exe"), floor = Beside(L"bench_floor.exe");
-  std::vector<double> programTimes, floorTimes, controlsTimes;
+  // Another build of the program to set beside this one (an earlier one, say).
+  const std::wstring other = argc > 2 ? win32::Widen(argv[2]) : L"";
+  std::vector<double> programTimes, floorTimes, controlsTimes, otherTimes;
   StartUp(program);  // warm the caches before measuring
   StartUp(floor);
-  for (int i = 0; i < runs; ++i) {  // interleaved, so all three see the same machine
+  if (!other.empty()) StartUp(other);
+  for (int i = 0; i < runs; ++i) {  // interleaved, so all see the same machine
     programTimes.push_back(StartUp(program));
     floorTimes.push_back(StartUp(floor));
     controlsTimes.push_back(StartUp(floor, L"controls"));
+    if (!other.empty()) otherTimes.push_back(StartUp(other));
   }
   const double p = Median(programTimes), f = Median(floorTimes), c = Median(controlsTimes);
   std::printf("start-up to first window, median of %d: ZorvinEffects %.1f ms, floor %.1f ms, ratio %.2f\n",
               runs, p, f, p / f);
   std::printf("  the floor with one themed push button (loads the common controls): %.1f ms, ratio %.2f\n", c,
               p / c);
+  if (!other.empty()) {
+    const double o = Median(otherTimes);
+    std::printf("  %s: %.1f ms, ratio %.2f to the floor with the button\n", argv[2], o, o / c);
+  }
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -143,11 +143,10 @@ void SettingsWindow::ShowSettingsPressed() {
 }
 
 void SettingsWindow::OnPaint(HDC dc) {
-  // Decoded when first drawn, which takes the codec's start-up off the time
-  // until the window appears; then kept for every later load of the window.
+  // Loaded when first drawn, then kept for every later load of the window.
   if (!background_.bitmap) {
-    background_ = win32::LoadJpegResource(shell_.Instance(), kPictureSettingsBackground,
-                                          L"load the background picture");
+    background_ = win32::LoadBitmapResource(shell_.Instance(), kPictureSettingsBackground,
+                                            L"load the background picture");
   }
   const std::wstring operation = Operation(L"draw the background picture");
   const win32::MemoryDc source(dc, background_.bitmap.Get(), operation);

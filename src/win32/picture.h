@@ -34,8 +34,8 @@ class MemoryDc {
 };
 
 
-// Decodes the JPEG stored as RCDATA resource id into a bitmap for drawing;
-// raises UiError for operation when that fails.
-Picture LoadJpegResource(HINSTANCE module, int id, const std::wstring& operation);
+// The bitmap stored as BITMAP resource id, for drawing; raises UiError for
+// operation when it cannot be loaded.
+Picture LoadBitmapResource(HINSTANCE module, int id, const std::wstring& operation);
 
 }  // namespace zorvin::win32
