@@ -1,5 +1,7 @@
 #include "cli/completion.h"
 
+#include "cli/completion_parts.h"
+
 #include <algorithm>
 #include <array>
 
@@ -13,22 +15,6 @@ std::string Quoted(std::string_view text) {
   return quoted + "'";
 }
 
-// text as one word in fish: single quotes, a quote or backslash escaped.
-std::string FishQuoted(std::string_view text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "'";
-}
-
-template <typename Quote>
-std::string Words(const std::vector<std::string>& words, Quote quote) {
-  std::string joined;
-  for (const std::string& word : words) joined += (joined.empty() ? "" : " ") + quote(word);
-  return joined;
-}
 
 std::vector<std::string> OptionNames(const std::vector<CompletionOption>& options) {
   std::vector<std::string> names;
@@ -51,23 +37,22 @@ std::vector<std::string> CommandNames(const CompletionModel& model) {
   return names;
 }
 
-// The options after which the next word is their value, not an operand.
-std::vector<std::string> ValuedOptionNames(const CompletionModel& model) {
-  std::vector<std::string> names;
-  auto add = [&names](const std::vector<CompletionOption>& options) {
-    for (const CompletionOption& option : options) {
-      if (option.takesValue) names.insert(names.end(), option.names.begin(), option.names.end());
-    }
-  };
-  add(model.options);
-  for (const CompletionCommand& command : model.commands) add(command.options);
-  return names;
-}
 
 std::string CasePattern(const std::vector<std::string>& names) {
   std::string pattern;
   for (const std::string& name : names) pattern += (pattern.empty() ? "" : "|") + name;
   return pattern;
+}
+
+// In bash and zsh alike, after an option that takes one of a fixed set of
+// values (previous: how the shell names the word before the cursor), those values.
+void AppendValueCases(Lines& s, const std::vector<CompletionOption>& options, std::string_view previous,
+                      std::string_view tag) {
+  for (const CompletionOption& option : options) {
+    if (option.values.empty()) continue;
+    s.push_back("      case " + std::string(previous) + " in " + CasePattern(option.names) + ") options=() " +
+                std::string(tag) + "values=(" + Words(option.values, Quoted) + ") ;; esac");
+  }
 }
 
 // The arms of the loop over the words before the cursor, in bash and zsh
@@ -106,21 +91,13 @@ Lines Bash(const CompletionModel& model) {
                         "      options=(" + Words(OptionNames(model.options), Quoted) + ")",
                         "      values=(" + Words(CommandNames(model), Quoted) + ")",
                     });
-  for (const CompletionOption& option : model.options) {
-    if (option.values.empty()) continue;
-    s.push_back("      case $prev in " + CasePattern(option.names) + ") options=() values=(" +
-                Words(option.values, Quoted) + ") ;; esac");
-  }
+  AppendValueCases(s, model.options, "$prev", "");
   s.back() += " ;;";
   for (const CompletionCommand& command : model.commands) {
     const std::vector<CompletionOption> options = CommandLineOptions(model, command);
     s.push_back("    " + Quoted(command.name) + ")");
     s.push_back("      options=(" + Words(OptionNames(options), Quoted) + ")");
-    for (const CompletionOption& option : options) {
-      if (option.values.empty()) continue;
-      s.push_back("      case $prev in " + CasePattern(option.names) + ") options=() values=(" +
-                  Words(option.values, Quoted) + ") ;; esac");
-    }
+    AppendValueCases(s, options, "$prev", "");
     if (!command.operands.empty()) {
       s.push_back("      ((${#values[@]} == 0 && operands < " + std::to_string(command.operandCount) + ")) && values=(" +
                   Words(command.operands, Quoted) + ")");
@@ -186,21 +163,13 @@ Lines Zsh(const CompletionModel& model) {
                         "      options=(" + DescribedOptions(model.options) + ")",
                         "      values=(" + commands + ")",
                     });
-  for (const CompletionOption& option : model.options) {
-    if (option.values.empty()) continue;
-    s.push_back("      case $words[CURRENT-1] in " + CasePattern(option.names) + ") options=() tag=values values=(" +
-                Words(option.values, Quoted) + ") ;; esac");
-  }
+  AppendValueCases(s, model.options, "$words[CURRENT-1]", "tag=values ");
   s.back() += " ;;";
   for (const CompletionCommand& command : model.commands) {
     const std::vector<CompletionOption> options = CommandLineOptions(model, command);
     s.push_back("    " + Quoted(command.name) + ")");
     s.push_back("      options=(" + DescribedOptions(options) + ")");
-    for (const CompletionOption& option : options) {
-      if (option.values.empty()) continue;
-      s.push_back("      case $words[CURRENT-1] in " + CasePattern(option.names) + ") options=() tag=values values=(" +
-                  Words(option.values, Quoted) + ") ;; esac");
-    }
+    AppendValueCases(s, options, "$words[CURRENT-1]", "tag=values ");
     if (!command.operands.empty()) {
       s.push_back("      (( $#values == 0 && operands < " + std::to_string(command.operandCount) +
                   " )) && tag=names && values=(" + Words(command.operands, Quoted) + ")");
@@ -222,84 +191,27 @@ Lines Zsh(const CompletionModel& model) {
   return s;
 }
 
-// fish: one rule per candidate, each under a condition on the words before
-// the cursor; fish itself matches them, ignoring case when nothing matches exactly.
-Lines Fish(const CompletionModel& model) {
-  Lines s = {
-      "# fish completion for zorvin, written by 'zorvin completion fish'.",
-      "# Whether the words before the cursor hold the command (or none, for '') and fewer operands than it takes.",
-      "function __zorvin_wants_operand_of --argument-names command most",
-      "    set -l seen",
-      "    set -l words (commandline -opc)",
-      "    set -l skip 0",
-      "    for word in $words[2..-1]",
-      "        if test $skip = 1",
-      "            set skip 0",
-      "            continue",
-      "        end",
-      "        switch $word",
-  };
-  const std::vector<std::string> valued = ValuedOptionNames(model);
-  if (!valued.empty()) {
-    s.push_back("            case " + Words(valued, FishQuoted));
-    s.push_back("                set skip 1");
-  }
-  s.insert(s.end(), {
-                        "            case '-*'",
-                        "            case '*'",
-                        "                set -a seen $word",
-                        "        end",
-                        "    end",
-                        "    if test -z \"$command\"",
-                        "        test (count $seen) -eq 0",
-                        "    else",
-                        "        test (count $seen) -ge 1 -a (count $seen) -le $most -a \"$seen[1]\" = \"$command\"",
-                        "    end",
-                        "end",
-                        "function __zorvin_after --argument-names command",
-                        "    set -l words (commandline -opc)",
-                        "    contains -- $command $words[2..-1]",
-                        "end",
-                        "complete -c zorvin -f",
-                    });
-  auto option = [&s](const CompletionOption& option, const std::string& condition) {
-    std::string rule = "complete -c zorvin";
-    if (!condition.empty()) rule += " -n " + FishQuoted(condition);
-    for (const std::string& name : option.names) {
-      const bool isLong = name.size() > 2 && name.compare(0, 2, "--") == 0;
-      rule += (isLong ? " -l " : " -s ") + name.substr(isLong ? 2 : 1);
-    }
-    // -x: a value from the list and no file names; -r: any value.
-    if (!option.values.empty()) {
-      rule += " -x -a " + FishQuoted(Words(option.values, FishQuoted));
-    } else if (option.takesValue) {
-      rule += " -r";
-    }
-    s.push_back(rule + " -d " + FishQuoted(option.description));
-  };
-  for (const CompletionOption& o : model.options) option(o, o.afterCommand ? "" : "__zorvin_wants_operand_of ''");
-  for (const CompletionCommand& command : model.commands) {
-    s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of ''") + " -a " +
-                FishQuoted(command.name) + " -d " + FishQuoted(command.description));
-  }
-  for (const CompletionCommand& command : model.commands) {
-    for (const CompletionOption& o : command.options) option(o, "__zorvin_after " + command.name);
-    if (!command.operands.empty()) {
-      s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name + " " + std::to_string(command.operandCount)) + " -a " +
-                  FishQuoted(Words(command.operands, FishQuoted)));
-    }
-  }
-  return s;
-}
-
 struct Shell {
   std::string_view name;
   Lines (*write)(const CompletionModel& model);
 };
-constexpr std::array kShells = {Shell{"bash", Bash}, Shell{"zsh", Zsh}, Shell{"fish", Fish}};
+constexpr std::array kShells = {Shell{"bash", Bash}, Shell{"zsh", Zsh}, Shell{"fish", FishScript}};
 constexpr std::array<std::string_view, kShells.size()> kShellNames = {"bash", "zsh", "fish"};
 
 }  // namespace
+
+// The options after which the next word is their value, not an operand.
+std::vector<std::string> ValuedOptionNames(const CompletionModel& model) {
+  std::vector<std::string> names;
+  auto add = [&names](const std::vector<CompletionOption>& options) {
+    for (const CompletionOption& option : options) {
+      if (option.takesValue) names.insert(names.end(), option.names.begin(), option.names.end());
+    }
+  };
+  add(model.options);
+  for (const CompletionCommand& command : model.commands) add(command.options);
+  return names;
+}
 
 std::span<const std::string_view> CompletionShells() { return kShellNames; }
 
