@@ -22,8 +22,8 @@ TEST(PageMarkup, EveryIdAndClassTheScriptReadsIsInTheMarkup) {
   std::set<std::string> ids, classes;
   const std::regex byId(R"(\$\('([\w-]+)'\))");
   for (auto m = std::sregex_iterator(code.begin(), code.end(), byId); m != std::sregex_iterator(); ++m) ids.insert((*m)[1]);
-  // The calls that take a selector: the DOM's, and the script's table().
-  const std::regex query(R"(\b(?:querySelector(?:All)?|closest|table)\('([^']+)'\))");
+  // The calls that take a selector: the DOM's, and the script's entries().
+  const std::regex query(R"(\b(?:querySelector(?:All)?|closest|entries)\('([^']+)'\))");
   const std::regex token(R"(([#.])([\w-]+))");
   for (auto m = std::sregex_iterator(code.begin(), code.end(), query); m != std::sregex_iterator(); ++m) {
     const std::string selector = (*m)[1];

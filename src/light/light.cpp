@@ -40,6 +40,8 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
   return number;
 }
 
+double ValueOf(const Decimal& n) { return static_cast<double>(n.mantissa) / static_cast<double>(n.scale); }
+
 // The value's numbers, split at blanks; nothing when a word is no number.
 std::optional<std::vector<Decimal>> ReadNumbers(std::string_view value) {
   std::vector<Decimal> numbers;
@@ -109,8 +111,7 @@ std::string Hex(const Rgb& color) {
 std::optional<Sun> ReadSun(std::string_view value) {
   const auto numbers = ReadNumbers(value);
   if (!numbers || numbers->size() != 3) return std::nullopt;
-  const auto angle = [](const Decimal& n) { return Radians(static_cast<double>(n.mantissa) / static_cast<double>(n.scale)); };
-  const double pitch = angle((*numbers)[0]), yaw = angle((*numbers)[1]);
+  const double pitch = Radians(ValueOf((*numbers)[0])), yaw = Radians(ValueOf((*numbers)[1]));
   const double x = std::cos(pitch) * std::cos(yaw), y = std::cos(pitch) * std::sin(yaw), z = -std::sin(pitch);
   double degrees = Degrees(std::atan2(y, x));
   if (degrees < 0) degrees += 360;
@@ -121,7 +122,7 @@ std::optional<Sun> ReadSun(std::string_view value) {
 std::optional<double> ReadAngle(std::string_view value) {
   const auto numbers = ReadNumbers(value);
   if (!numbers || numbers->size() != 1) return std::nullopt;
-  return static_cast<double>(numbers->front().mantissa) / static_cast<double>(numbers->front().scale);
+  return ValueOf(numbers->front());
 }
 
 Sun Rounded(const Sun& sun, int decimals) {

@@ -562,8 +562,7 @@ constexpr bool CatalogFollowsList() {
   for (const LevelEntry& entry : kCatalog) {
     if (entry.Key() == "sp_hill400_assault") continue;
     while (next < kLevelListItems.size() && kLevelListItems[next] != entry.Key()) {
-      const std::string_view skipped = kLevelListItems[next];
-      if (skipped != "" && skipped != "--SP_LEVELS--") return false;
+      if (!IsSpacerItem(kLevelListItems[next])) return false;
       ++next;
     }
     if (next == kLevelListItems.size()) return false;

@@ -44,8 +44,15 @@ class LevelEntry {
   std::size_t count_;
 };
 
+// The item of the level drop-down that heads the single-player levels.
+inline constexpr std::string_view kSinglePlayerHeading = "--SP_LEVELS--";
+
+// Whether an item of the level drop-down names no level: its two empty items
+// and the heading.
+constexpr bool IsSpacerItem(std::string_view item) { return item.empty() || item == kSinglePlayerHeading; }
+
 // The 42 texts of the level drop-down, in display order, including the two
-// empty items and the "--SP_LEVELS--" separator.
+// empty items and the kSinglePlayerHeading separator.
 std::span<const std::string_view> LevelListItems();
 
 // All 40 catalog entries, in catalog order.

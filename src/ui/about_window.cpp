@@ -73,7 +73,7 @@ win32::Label AboutWindow::CreditLabel() const { return ControlAt<kControls, kCre
 win32::Label AboutWindow::VersionLabel() const { return ControlAt<kControls, kVersionLabel>(); }
 
 AboutWindow::Line AboutWindow::SeparatorLine(Separator which) const {
-  const LineDesign& line = kLines[which == Separator::White ? 0 : 1];
+  const LineDesign& line = kLines[static_cast<std::size_t>(which)];
   const win32::PixelRect rect = win32::HorizontalLine(line.y, line.fromX, line.toX, line.thickPixels, Dpi());
   return {{rect.left, rect.top, rect.right, rect.bottom}, line.color};
 }

@@ -25,7 +25,7 @@ class AboutWindow : public win32::Window {
 
   // The etched separator above the button row: a grey line, and a white one
   // just below it, as pixel rectangles in the client area.
-  enum class Separator { White, Grey };
+  enum class Separator { White, Grey };  // in the order of the design's lines
   struct Line {
     RECT rect;
     COLORREF color;

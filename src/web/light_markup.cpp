@@ -29,12 +29,10 @@ std::pair<std::string, std::string> Point(double yaw, double distance) {
 
 std::string Swatch(const light::ColorReading& reading) {
   const std::string label = HtmlEscaped(reading.label);
-  if (!reading.color) {
-    return "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\">" + label +
-           ": " + HtmlEscaped(reading.value) + " is not a colour</li>";
-  }
+  const std::string item = "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\">";
+  if (!reading.color) return item + label + ": " + HtmlEscaped(reading.value) + " is not a colour</li>";
   const std::string hex = light::Hex(*reading.color);
-  return "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\"><svg class=\"swatch\" viewBox=\"0 0 16 16\" role=\"img\" aria-label=\"" + label + ": " + hex +
+  return item + "<svg class=\"swatch\" viewBox=\"0 0 16 16\" role=\"img\" aria-label=\"" + label + ": " + hex +
          "\"><rect x=\".5\" y=\".5\" width=\"15\" height=\"15\" fill=\"" + hex + "\"/></svg><span>" + label +
          "</span> <span><code>" + HtmlEscaped(reading.value) + "</code> <code>" + hex + "</code></span></li>";
 }

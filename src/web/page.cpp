@@ -15,16 +15,17 @@ namespace {
 // An entry's id, which is also its deep link: "level=mp_toujane".
 std::string EntryId(std::string_view key, std::string_view name) { return std::string(key) + "=" + std::string(name); }
 
-// The lines of a block, each in a span of its own (for print, which indents a
-// wrapped line under its start); the text is the lines as they are.
-std::string LineSpans(std::string_view lines) {
+// The lines of a block (the core's CR LF between them), each in a span of its
+// own (for print, which indents a wrapped line under its start), LF between
+// them: the text is the lines as they are.
+std::string LineSpans(std::string_view block) {
   std::string spans;
   for (std::size_t at = 0;;) {
-    const std::size_t end = lines.find('\n', at);
-    spans += "<span>" + HtmlEscaped(lines.substr(at, end - at)) + "</span>";
+    const std::size_t end = block.find(kLineBreak, at);
+    spans += "<span>" + HtmlEscaped(block.substr(at, end - at)) + "</span>";
     if (end == std::string_view::npos) return spans;
     spans += '\n';
-    at = end + 1;
+    at = end + kLineBreak.size();
   }
 }
 
@@ -36,7 +37,6 @@ std::string Entry(std::string_view key, std::string_view name, const std::string
          text + "</pre>\n" + more + "</div>";
 }
 
-
 // The parts joined by line breaks.
 std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
@@ -44,22 +44,14 @@ std::string Joined(const std::vector<std::string>& parts) {
   return text;
 }
 
-// The block's line breaks (the core's CR LF) as the page's LF.
-std::string WithLf(std::string_view text) {
-  std::string lf;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text.substr(at, kLineBreak.size()) == kLineBreak) at += kLineBreak.size() - 1, lf += '\n';
-    else lf += text[at];
-  }
-  return lf;
-}
-
 std::string LevelList() {
   std::vector<std::string> items;
   const auto names = LevelListItems();
   for (std::size_t i = 0; i < names.size(); ++i) {
-    // The list's two empty items are there as in the window, named for a screen reader.
-    const std::string label = names[i].empty() ? " aria-label=\"(empty)\"" : "";
+    // The list's two empty items are there as in the window, named for a
+    // screen reader; items that name no level are marked, for the filter to pass over.
+    const std::string label = std::string(names[i].empty() ? " aria-label=\"(empty)\"" : "") +
+                              (IsSpacerItem(names[i]) ? " data-spacer" : "");
     items.push_back("<li role=\"option\" id=\"level-item-" + std::to_string(i) + "\" aria-selected=\"false\"" + label +
                     ">" + HtmlEscaped(names[i]) + "</li>");
   }
@@ -87,7 +79,7 @@ std::string IndexGroup(std::string_view id, std::string_view title, std::string_
 std::string Index() {
   // Multiplayer: the levels the list offers before its separator; single-player: the rest.
   const auto items = LevelListItems();
-  const auto separator = std::find(items.begin(), items.end(), std::string_view("--SP_LEVELS--"));
+  const auto separator = std::find(items.begin(), items.end(), kSinglePlayerHeading);
   std::vector<std::string_view> multiplayer, singlePlayer, effects;
   for (const LevelEntry& entry : LevelCatalog()) {
     const bool early = std::find(items.begin(), separator, entry.Key()) != separator;
@@ -103,7 +95,7 @@ std::string LevelEntries() {
   std::vector<std::string> entries;
   for (const LevelEntry& entry : LevelCatalog()) {
     entries.push_back(
-        Entry("level", entry.Key(), LineSpans(WithLf(LevelBlock(entry))), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
+        Entry("level", entry.Key(), LineSpans(LevelBlock(entry)), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
   }
   return Joined(entries);
 }

@@ -1,14 +1,14 @@
 // A field with a list of the level items, as the WAI-ARIA combobox pattern
 // has it with list autocomplete: typing narrows the list to the items that
-// contain the text (ASCII case ignored, the list's order kept, its blank and
-// separator items passed over); Alt+Down, F4 or the arrow button opens the
+// contain the text (ASCII case ignored, the list's order kept, the items that
+// name no level passed over); Alt+Down, F4 or the arrow button opens the
 // whole list; Up and Down move through it; Enter or a click takes an item and
 // acts on it at once; Escape shuts the list. Enter with the list shut acts on
 // the text as typed, as the button beside the field does.
 function combobox(field, list, opener, act) {
   const options = [...list.querySelectorAll('[role=option]')];
   const folded = options.map((o) => foldAscii(o.textContent));
-  const passedOver = options.map((o) => o.textContent === '' || o.textContent === '--SP_LEVELS--');
+  const passedOver = options.map((o) => o.hasAttribute('data-spacer'));
   let shown = options;  // the items the list offers now
   let active = -1;      // an index into shown
 

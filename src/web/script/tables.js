@@ -6,12 +6,12 @@ const $ = (id) => document.getElementById(id);
 // The tables, with the LF line ends the parser gives them; a copy joins the
 // lines with CR LF, as the windows do.
 const crlf = (text) => text.split('\n').join('\r\n');
-const table = (selector) => new Map([...document.querySelectorAll(selector)].map(
-    (entry) => [entry.querySelector('h3').textContent, entry.querySelector('pre').textContent]));
-const levels = table('#settings .entry');
-const levelEntries = new Map([...document.querySelectorAll('#settings .entry')].map(
+const entries = (selector) => new Map([...document.querySelectorAll(selector)].map(
     (entry) => [entry.querySelector('h3').textContent, entry]));
-const categories = table('#effects .entry');
+const texts = (byName) => new Map([...byName].map(([name, entry]) => [name, entry.querySelector('pre').textContent]));
+const levelEntries = entries('#settings .entry');
+const levels = texts(levelEntries);
+const categories = texts(entries('#effects .entry'));
 const levelNames = [...levels.keys()];
 const categoryNames = [...categories.keys()];
 
