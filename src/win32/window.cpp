@@ -57,11 +57,15 @@ void Window::Load() {
   Menu menu = design_.menu.empty() ? Menu() : BuildMenu(design_.menu, false, Operation(L"build the menu"));
   const std::wstring caption(design_.caption);
   const std::wstring className = ClassName();
-  // The window starts hidden and unsized; it is sized once its DPI is known.
-  // No handler runs and no close is reported until it is whole.
+  // The window starts hidden, made at its size and place for the system's
+  // DPI, the one it opens at unless its place is on a screen of another
+  // (BuildInside then sizes and places it again). No handler runs and no close
+  // is reported until it is whole.
+  const SIZE size = FrameSize(SystemDpi());
+  const POINT at = FirstPosition(size);
   building_ = true;
-  HWND created = CreateWindowExW(design_.exStyle, className.c_str(), caption.c_str(), design_.style, 0, 0, 0,
-                                 0, Owner(), menu.Get(), host_.Instance(), this);
+  HWND created = CreateWindowExW(design_.exStyle, className.c_str(), caption.c_str(), design_.style, at.x, at.y,
+                                 size.cx, size.cy, Owner(), menu.Get(), host_.Instance(), this);
   building_ = false;
   Check(created != nullptr, Operation(L"load"));
   menu.Release();  // destroyed with the window from now on
@@ -83,8 +87,10 @@ void Window::BuildInside() {
   RECT frame{};
   Check(GetWindowRect(hwnd_, &frame), Operation(L"load"));
   const POINT at = FirstPosition({frame.right - frame.left, frame.bottom - frame.top});
-  Check(SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
-        Operation(L"place"));
+  if (at.x != frame.left || at.y != frame.top) {
+    Check(SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+          Operation(L"place"));
+  }
   OnLoad();
   ClipLabels();
 }

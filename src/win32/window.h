@@ -117,6 +117,8 @@ class Window {
   void BuildInside();
   // The dialog font at dpi_, for the window and every control it has.
   void UseFontForDpi();
+  // The frame's outer size for the design's client area at dpi.
+  SIZE FrameSize(UINT dpi) const;
   // Sizes the frame for the design's client area at dpi_.
   void SizeFrame();
   // Creates the controls at their places, in the window's font.

@@ -60,21 +60,28 @@ void Window::UseFontForDpi() {
   font_ = std::move(font);
 }
 
+SIZE Window::FrameSize(UINT dpi) const {
+  const PixelSize client = ClientSize(design_, dpi);
+  RECT frame{0, 0, client.width, client.height};
+  Check(AdjustRectForDpi(frame, design_.style, !design_.menu.empty(), design_.exStyle, dpi), Operation(L"size"));
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void Window::SizeFrame() {
-  const PixelSize size = ClientSize(design_, dpi_);
-  RECT frame{0, 0, size.width, size.height};
-  Check(AdjustRectForDpi(frame, design_.style, !design_.menu.empty(), design_.exStyle, dpi_),
-        Operation(L"size"));
-  Check(SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
-        Operation(L"size"));
+  const SIZE size = FrameSize(dpi_);
+  RECT frame{};
+  Check(GetWindowRect(hwnd_, &frame), Operation(L"size"));
+  if (frame.right - frame.left != size.cx || frame.bottom - frame.top != size.cy) {
+    Check(SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+          Operation(L"size"));
+  }
   // A menu bar that wraps onto a second row takes from the client area: give it back.
-  RECT client{};
-  Check(GetClientRect(hwnd_, &client), Operation(L"size"));
-  if (client.right != size.width || client.bottom != size.height) {
-    Check(SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + size.width - client.right,
-                       frame.bottom - frame.top + size.height - client.bottom,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+  const PixelSize client = ClientSize(design_, dpi_);
+  RECT inside{};
+  Check(GetClientRect(hwnd_, &inside), Operation(L"size"));
+  if (inside.right != client.width || inside.bottom != client.height) {
+    Check(SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + client.width - inside.right,
+                       size.cy + client.height - inside.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
           Operation(L"size"));
   }
 }
