@@ -113,6 +113,7 @@ class ModelTest : public UiTest, public testing::WithParamInterface<unsigned> {
       if (Effects().CategoryList().Count() != 66) out << "List1 count; ";
       if (Effects().ListingText().Text() != m.listing) out << "frmZorvinEfx.Text1; ";
     }
+    if (ended_ + closed_ != 0) out << "ended with a window on screen; ";
     if (!errors_.empty()) out << "error reported: " << ToUtf8(errors_.front()) << "; ";
     return out.str();
   }
