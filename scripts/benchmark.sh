@@ -1,7 +1,8 @@
 #!/bin/bash
 # Measures under Wine, side by side in one run: start-up of ZorvinEffects.exe
-# against a minimal one-window Win32 program built the same way (the floor),
-# the time of a lookup and of a category switch in-process, and the exe sizes.
+# against a minimal one-window Win32 program built the same way (the floor) and
+# where the start-up's time goes, the time of a lookup and of a category switch
+# in-process, and the exe sizes.
 # Then, natively with hyperfine, three zorvin commands against a floor: a
 # program that prints one line, built with the same compiler and flags. Last,
 # the page zorvin writes, in Chromium (tests/browser/bench-page.js): its size,
