@@ -139,19 +139,6 @@ TEST(Program, EndsWithStatusZero) {
   }
 }
 
-TEST(Program, KeepsRunningWhileAWindowIsOnScreen) {
-  Program program;
-  Command(program.WaitFor(kForm1), kCmdEffectsList);
-  HWND effects = program.WaitFor(kEffects);
-  ASSERT_NE(effects, nullptr);
-  Command(effects, zorvin::ui::kCmdWorldspawnSettings);
-  ASSERT_NE(program.WaitFor(kForm1), nullptr);
-  Close(effects);
-  EXPECT_EQ(program.ExitCode(500), -1) << "Form1 is still on screen";
-  Close(program.First(kForm1));
-  EXPECT_EQ(program.ExitCode(), 0);
-}
-
 BOOL CALLBACK CollectTexts(HWND hwnd, LPARAM lParam) {
   wchar_t text[256] = {};
   GetWindowTextW(hwnd, text, 256);
