@@ -29,7 +29,7 @@ struct Child {
 // The settings window's controls, in its order.
 constexpr Child kSettingsControls[] = {
     {L"BUTTON", L"MP/SPSettings", BS_PUSHBUTTON | WS_TABSTOP, 0, {120, 8, 89, 25}},
-    {L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, {8, 8, 97, 221}},
+    {L"COMBOBOX", L"MP/SP_LEVELS", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, {8, 8, 97, 221}},
     {L"STATIC", L"Display Settings:", SS_LEFT, 0, {8, 32, 97, 17}},
     {L"EDIT", L"", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {8, 48, 217, 193}},
     {L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, {72, 200, 79, 41}},
@@ -45,7 +45,7 @@ HWND SettingsLikeWindow(HINSTANCE instance) {
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, menu, instance,
                                 nullptr);
   LOGFONTW logFont{};
-  logFont.lfHeight = -8;
+  logFont.lfHeight = -MulDiv(8, 96, 72);  // 8 points
   logFont.lfWeight = FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   wcscpy_s(logFont.lfFaceName, L"MS Shell Dlg");
@@ -56,6 +56,8 @@ HWND SettingsLikeWindow(HINSTANCE instance) {
                                    child.place.top, child.place.right, child.place.bottom, window, nullptr,
                                    instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // A combo box ignores the window name it is created with.
+    if (wcscmp(child.className, L"COMBOBOX") == 0) SetWindowTextW(control, child.text);
   }
   return window;
 }
@@ -71,11 +73,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   cls.lpszClassName = L"Floor";
   if (settings) {
     cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    cls.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(zorvin::ui::kIconApp), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(zorvin::ui::kIconApp), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                LR_SHARED));
+    const auto icon = [&](int metricX, int metricY) {
+      return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(zorvin::ui::kIconApp), IMAGE_ICON,
+                                           GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
+    };
+    cls.hIcon = icon(SM_CXICON, SM_CYICON);
+    cls.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
   }
   RegisterClassExW(&cls);
   HWND window = nullptr;
