@@ -52,10 +52,10 @@ constexpr ControlDesign kControls[] = {
      .style = SS_LEFT,
      .rect = {3120, 0, 3255, 255},
      .textColor = kLabelRed},
+    // The form's own text ("Text1") was cleared by its load before anyone saw it: made empty.
     {.role = EffectsWindow::kListingText,
      .name = L"Text1",
      .kind = ControlKind::Edit,
-     .text = L"Text1",
      .style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
      .exStyle = WS_EX_CLIENTEDGE,
      .rect = {3120, 240, 3255, 2655}},
@@ -95,8 +95,6 @@ win32::Label EffectsWindow::ListingCaption() const { return ControlAt<kControls,
 win32::Edit EffectsWindow::ListingText() const { return ControlAt<kControls, kListingText>(); }
 
 void EffectsWindow::OnLoad() {
-  // The design keeps the form's own text ("Text1"); the window opens empty.
-  ListingText().SetText(L"");
   const win32::ListBox list = CategoryList();
   for (std::string_view name : EffectCategoryNames()) list.Append(win32::Widen(name));
   SetControlWidth(kCategoryList, kListSize);

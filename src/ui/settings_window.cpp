@@ -46,10 +46,11 @@ constexpr ControlDesign kControls[] = {
      .style = SS_LEFT,
      .rect = {120, 480, 1455, 255},
      .textColor = kLabelRed},
+    // The form's own texts for Text1 and Label1 ("Copy Window", "Freezed
+    // Window") were cleared by its load before anyone saw them: both are made empty.
     {.role = SettingsWindow::kBlockText,
      .name = L"Text1",
      .kind = ControlKind::Edit,
-     .text = L"Copy Window\r\n",
      .style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP,
      .exStyle = WS_EX_CLIENTEDGE,
      .rect = {120, 720, 3255, 2895}},
@@ -57,7 +58,6 @@ constexpr ControlDesign kControls[] = {
     {.role = SettingsWindow::kBlockStore,
      .name = L"Label1",
      .kind = ControlKind::Label,
-     .text = L"Freezed Window",
      .style = SS_LEFT | SS_NOPREFIX,
      .rect = {1080, 3000, 1185, 615},
      .textColor = kLabelRed},
@@ -95,13 +95,6 @@ win32::ComboBox SettingsWindow::LevelCombo() const { return ControlAt<kControls,
 win32::Label SettingsWindow::DisplayCaption() const { return ControlAt<kControls, kDisplayCaption>(); }
 win32::Edit SettingsWindow::BlockText() const { return ControlAt<kControls, kBlockText>(); }
 win32::Label SettingsWindow::BlockStore() const { return ControlAt<kControls, kBlockStore>(); }
-
-void SettingsWindow::OnLoad() {
-  // The design keeps the form's own texts ("Freezed Window", "Copy Window");
-  // the window opens with both empty, as the form's load did.
-  BlockStore().SetCaption(L"");
-  BlockText().SetText(L"");
-}
 
 void SettingsWindow::OnControl(std::size_t index, int code) {
   if (index == kLevelCombo && code == CBN_DROPDOWN) {

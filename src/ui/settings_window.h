@@ -41,7 +41,6 @@ class SettingsWindow : public win32::Window {
   void ShowSettingsPressed();  // the typed or picked level's block is shown
 
  protected:
-  void OnLoad() override;
   void OnControl(std::size_t index, int code) override;
   void OnCommand(int command) override;
   void OnPaint(HDC dc) override;
