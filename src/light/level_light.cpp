@@ -14,9 +14,9 @@ SettingsClass Filled(const LevelEntry& entry) {
   return record;
 }
 
-bool IsBrace(Field field) { return field == Field::oChar || field == Field::oChar2; }
-
 }  // namespace
+
+bool IsBrace(Field field) { return field == Field::oChar || field == Field::oChar2; }
 
 std::string_view FieldLabel(Field field, const BlockLayout& layout) {
   for (const LayoutLine& line : layout) {

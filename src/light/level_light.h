@@ -14,6 +14,9 @@
 
 namespace zorvin::light {
 
+// The block's opening and closing braces, which are no setting.
+bool IsBrace(Field field);
+
 // The label a level's block gives a field, without its arrow: "_color",
 // "ambient", "-contrastgain", "Model" or "model" as the layout spells it.
 std::string_view FieldLabel(Field field, const BlockLayout& layout);

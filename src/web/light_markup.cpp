@@ -97,7 +97,7 @@ std::string FieldList(const LevelEntry& entry) {
   std::string list = "<dl class=\"fields\" hidden>";
   for (const FieldRow& row : kFields) {
     const std::string& value = record.*row.member;
-    if (value.empty() || row.field == Field::oChar || row.field == Field::oChar2) continue;
+    if (value.empty() || light::IsBrace(row.field)) continue;
     list += "<dt>" + HtmlEscaped(light::FieldLabel(row.field, entry.Layout())) + "</dt><dd data-field=\"" +
             std::to_string(static_cast<int>(row.field)) + "\"";
     if (const auto numbers = light::NumbersKey(value)) list += " data-numbers=\"" + *numbers + "\"";
