@@ -79,10 +79,46 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
 fi
-apt-get update -q
+
+# A mirror part-way through a sync serves an index whose size its Release
+# file does not list; apt ignores that index. Try a few times; if one stays
+# broken, go on with the others, but never mix versions: a Multi-Arch library
+# must be the same version for amd64 and i386, and with a suite's i386 index
+# gone, its newer amd64 builds have no i386 twin. For this install the
+# broken suites then rank below the others (priority 100: nothing is
+# downgraded), so each library comes from a suite that has both.
+update_log=$(mktemp)
+preferences=$(mktemp)
+trap 'rm -f "$update_log" "$preferences"' EXIT
+broken=()
+for attempt in 1 2 3; do
+  apt-get update -q 2>&1 | tee "$update_log" || true
+  mapfile -t broken < <(sed -n 's|^E: Failed to fetch .*/dists/\([^/]*\)/.*|\1|p' "$update_log" | sort -u)
+  [ ${#broken[@]} -eq 0 ] && break
+  echo "apt-get update, try $attempt of 3: these suites' indexes failed: ${broken[*]}" >&2
+  [ "$attempt" -lt 3 ] && sleep 20
+done
+apt_options=(-y -q --no-install-recommends)
+if [ ${#broken[@]} -gt 0 ]; then
+  echo "going on without the broken indexes; for this install, preferring the suites that have every architecture over: ${broken[*]}" >&2
+  for suite in "${broken[@]}"; do
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: 100\n\n' "$suite" >>"$preferences"
+  done
+  apt_options+=(-o "Dir::Etc::Preferences=$preferences")
+fi
+# apt works out every package before it changes any: a set it cannot resolve
+# leaves the machine as it was.
+install() {
+  if ! apt-get install "${apt_options[@]}" "$@"; then
+    echo "scripts/install-deps.sh: could not install: $*" >&2
+    [ ${#broken[@]} -gt 0 ] &&
+      echo "the package mirror's indexes for ${broken[*]} are broken (a mirror sync in progress?): try again later" >&2
+    exit 1
+  fi
+}
 if [ ${#missing[@]} -gt 0 ]; then
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  install "${missing[@]}"
 fi
 if [ ${#backports_missing[@]} -gt 0 ]; then
-  apt-get install -y -q --no-install-recommends -t "$qemu_suite" "${backports_missing[@]}"
+  install -t "$qemu_suite" "${backports_missing[@]}"
 fi

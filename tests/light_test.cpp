@@ -109,7 +109,8 @@ TEST(Light, ALevelsLightAndTwoLevelsComparedComeFromTheCatalog) {
 
   // Each field once, in the record's order, without the braces; a level
   // compared with itself is the same throughout.
-  const auto self = Compare(*FindLevel("mp_toujane"), *FindLevel("mp_toujane"));
+  const Worldspawn toujaneWorldspawn = LevelWorldspawn(*FindLevel("mp_toujane"));
+  const auto self = Compare(toujaneWorldspawn, toujaneWorldspawn);
   ASSERT_FALSE(self.empty());
   for (std::size_t i = 0; i < self.size(); ++i) {
     EXPECT_EQ(self[i].likeness, Likeness::same) << self[i].label;

@@ -27,6 +27,10 @@ struct Options {
   std::string other;
   bool all = false;
   std::string output = "text";  // light's and compare's --format
+  std::string blockFormat = "block";  // level's --format
+  std::string map;
+  bool dryRun = false;
+  bool noBackup = false;
   std::function<bool()> colored;  // --color, decided for this output when a command asks
   bool listed = false;
   std::optional<std::string> category;
@@ -66,6 +70,8 @@ std::vector<std::string> ColorChoices() { return {"auto", "always", "never"}; }
 
 std::vector<std::string> OutputFormats() { return {"text", "json"}; }
 
+std::vector<std::string> LevelFormats() { return {"block", "map"}; }
+
 Format OutputFormat(const Options& options) { return options.output == "json" ? Format::Json : Format::Text; }
 
 void DeclareOutputFormat(CLI::App& command, Options& options) {
@@ -81,15 +87,21 @@ struct Command {
   // values of its option that takes one; null for none or any text.
   std::vector<std::string> (*operands)();
   std::vector<std::string> (*optionValues)();
+  bool files = false;  // an operand may also be a map source's path
 };
 
 // In the order --help lists them.
 const Command kCommands[] = {
-    {"level", "Print the settings block of a level",
+    {"level", "Print the settings block of a level, or its keys as a map source holds them",
      [](CLI::App& command, Options& options) {
        command.add_option("NAME", options.level, "The level's name, exactly")->required();
+       command.add_option("--format", options.blockFormat, "block (the default) or map: its \"key\" \"value\" lines")
+           ->check(CLI::IsMember(LevelFormats()));
      },
-     [](const Options& options) { return Level(options.level); }, LevelNameList, nullptr},
+     [](const Options& options) {
+       return options.blockFormat == "map" ? LevelMapKeys(options.level) : Level(options.level);
+     },
+     LevelNameList, LevelFormats},
     {"levels", "Print every level name that level accepts",
      [](CLI::App& command, Options& options) {
        command.add_flag("--list", options.listed,
@@ -101,24 +113,38 @@ const Command kCommands[] = {
        command.add_option("CATEGORY", options.category, "The category's name, exactly");
      },
      [](const Options& options) { return Effects(options.category); }, CategoryNames, nullptr},
-    {"light", "Print the colours and the sun of a level",
+    {"light", "Print the colours and the sun of a level or a map",
      [](CLI::App& command, Options& options) {
-       command.add_option("NAME", options.level, "The level's name, exactly")->required();
+       command.add_option("NAME", options.level, "The level's name, exactly, or a map source (*.map, or a path)")
+           ->required();
        DeclareOutputFormat(command, options);
      },
      [](const Options& options) { return Light(options.level, OutputFormat(options), options.colored()); },
-     LevelNameList, OutputFormats},
-    {"compare", "Print how two levels' settings differ, field by field",
+     LevelNameList, OutputFormats, true},
+    {"compare", "Print how two levels' or maps' settings differ, field by field",
      [](CLI::App& command, Options& options) {
-       command.add_option("NAME", options.level, "The level's name, exactly")->required();
-       command.add_option("OTHER", options.other, "The other level's name, exactly")->required();
+       command.add_option("NAME", options.level, "A level's name, exactly, or a map source (*.map, or a path)")
+           ->required();
+       command.add_option("OTHER", options.other, "The other level or map")->required();
        command.add_flag("--all", options.all, "Print every field, the same ones too");
        DeclareOutputFormat(command, options);
      },
      [](const Options& options) {
        return Compare(options.level, options.other, options.all, OutputFormat(options), options.colored());
      },
-     LevelNameList, OutputFormats},
+     LevelNameList, OutputFormats, true},
+    {"apply", "Set a level's light in a map source's worldspawn, its old bytes kept as MAP.bak",
+     [](CLI::App& command, Options& options) {
+       command.add_option("NAME", options.level, "The level's name, exactly")->required();
+       command.add_option("MAP", options.map, "The map source to change")->required();
+       command.add_flag("--all", options.all, "Set every key of the level (level NAME --format map), not its light alone");
+       command.add_flag("--dry-run", options.dryRun, "Print the change as a unified diff and write nothing");
+       command.add_flag("--no-backup", options.noBackup, "Keep no copy of the old map");
+     },
+     [](const Options& options) {
+       return Apply({options.level, options.map, options.all, options.dryRun, !options.noBackup});
+     },
+     LevelNameList, nullptr, true},
     {"find", "Print every name that contains TEXT, ignoring case",
      [](CLI::App& command, Options& options) {
        command.add_option("TEXT", options.text, "The text to look for")->required();
@@ -159,7 +185,7 @@ CompletionModel Model(const CLI::App& app) {
   }
   for (const Command& command : kCommands) {
     const CLI::App& parsed = *app.get_subcommand(command.name);
-    CompletionCommand modelled{command.name, command.summary, {}, 0, {}};
+    CompletionCommand modelled{command.name, command.summary, {}, 0, {}, command.files};
     const auto values = [](auto* list) { return list != nullptr ? list() : std::vector<std::string>(); };
     for (const CLI::Option* option : parsed.get_options()) {
       if (option->nonpositional()) {

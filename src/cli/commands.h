@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/outcome.h"
+#include "light/level_light.h"
 
 namespace zorvin::cli {
 
@@ -32,12 +33,37 @@ Failure NoLevel(std::string_view name);
 // Text or JSON, as --format asks; text in colour (24-bit swatches) when colored.
 enum class Format { Text, Json };
 
-// A level's light: a line per colour field it has (label, value, hex and a
-// swatch) and one for its sun.
-Outcome Light(std::string_view name, Format format, bool colored);
+// Whether an operand names a map source rather than a level: it ends in
+// ".map" or holds a path separator.
+bool IsMapOperand(std::string_view operand);
 
-// Two levels field by field: in text the rows that are not the same (every
-// row with all) and how many differ; in JSON every row.
-Outcome Compare(std::string_view name, std::string_view other, bool all, Format format, bool colored);
+// The worldspawn a level or a map operand names: the level's record, or the
+// map's worldspawn keys as fields (the map's file name as its name); a level
+// not found, or a map that cannot be read as one (status kBadMap).
+std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand);
+
+// A level's light, or a map's: a line per colour field it has (label, value,
+// hex and a swatch) and one for its sun.
+Outcome Light(std::string_view operand, Format format, bool colored);
+
+// Two levels or maps field by field: in text the rows that are not the same
+// (every row with all) and how many differ; in JSON every row.
+Outcome Compare(std::string_view operand, std::string_view other, bool all, Format format, bool colored);
+
+// Every key the level gives a non-empty value (classname aside) as a map
+// source's "key" "value" lines, in its block's order.
+Outcome LevelMapKeys(std::string_view name);
+
+struct ApplyRequest {
+  std::string level;
+  std::string map;     // its path, UTF-8
+  bool all = false;    // every key LevelMapKeys gives, not the light's alone
+  bool dryRun = false; // the change as a unified diff; nothing written
+  bool backup = true;  // the old bytes kept as MAP.bak (.bak.1, ...)
+};
+
+// Sets the level's light keys (every key, with all) in the map's worldspawn,
+// every other byte kept; says what it did, one line per key.
+Outcome Apply(const ApplyRequest& request);
 
 }  // namespace zorvin::cli

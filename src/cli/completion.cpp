@@ -78,7 +78,7 @@ Lines Bash(const CompletionModel& model) {
       "# bash completion for zorvin, written by 'zorvin completion bash'.",
       "_zorvin() {",
       "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}",
-      "  local command= word i operands=0",
+      "  local command= word i operands=0 files=",
       "  for ((i = 1; i < COMP_CWORD; i++)); do",
       "    word=${COMP_WORDS[i]}",
       "    case $word in",
@@ -102,16 +102,21 @@ Lines Bash(const CompletionModel& model) {
       s.push_back("      ((${#values[@]} == 0 && operands < " + std::to_string(command.operandCount) + ")) && values=(" +
                   Words(command.operands, Quoted) + ")");
     }
+    if (command.files) {
+      s.push_back("      ((operands < " + std::to_string(command.operandCount) +
+                  ")) && [[ $prev != -* ]] && { files=1; compopt -o filenames 2>/dev/null; }");
+    }
     s.back() += " ;;";
   }
   s.insert(s.end(), {
                         "  esac",
                         "  local candidates=(\"${values[@]}\") lower=${cur,,} candidate",
-                        "  [[ $cur == -* ]] && candidates=(\"${options[@]}\")",
+                        "  [[ $cur == -* ]] && candidates=(\"${options[@]}\") files=",
                         "  COMPREPLY=()",
                         "  for candidate in \"${candidates[@]}\"; do",
                         "    [[ ${candidate,,} == \"$lower\"* ]] && COMPREPLY+=(\"$candidate\")",
                         "  done",
+                        "  [[ -n $files ]] && mapfile -t -O ${#COMPREPLY[@]} COMPREPLY < <(compgen -f -- \"$cur\")",
                         "}",
                         "complete -F _zorvin zorvin",
                     });
@@ -145,7 +150,7 @@ Lines Zsh(const CompletionModel& model) {
       "#compdef zorvin",
       "# zsh completion for zorvin, written by 'zorvin completion zsh'.",
       "_zorvin() {",
-      "  local command= word tag=commands",
+      "  local command= word tag=commands files=",
       "  integer i operands=0",
       "  for ((i = 2; i < CURRENT; i++)); do",
       "    word=$words[i]",
@@ -174,12 +179,18 @@ Lines Zsh(const CompletionModel& model) {
       s.push_back("      (( $#values == 0 && operands < " + std::to_string(command.operandCount) +
                   " )) && tag=names && values=(" + Words(command.operands, Quoted) + ")");
     }
+    if (command.files) {
+      s.push_back("      (( operands < " + std::to_string(command.operandCount) + " )) && [[ $tag == names ]] && files=1");
+    }
     s.back() += " ;;";
   }
   s.insert(s.end(), {
                         "  esac",
                         "  if [[ $PREFIX == -* ]]; then",
                         "    _describe -t options option options",
+                        "  elif [[ -n $files ]]; then",
+                        "    _describe -t $tag ${tag%s} values -M 'm:{a-zA-Z}={A-Za-z}'",
+                        "    _files",
                         "  elif (( $#values )); then",
                         "    _describe -t $tag ${tag%s} values -M 'm:{a-zA-Z}={A-Za-z}'",
                         "  else",

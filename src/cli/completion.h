@@ -26,6 +26,7 @@ struct CompletionCommand {
   std::vector<CompletionOption> options;  // its own
   std::size_t operandCount = 0;           // how many operands it takes
   std::vector<std::string> operands;      // what each operand may be; empty for any text
+  bool files = false;                     // an operand may also be a file's path
 };
 
 struct CompletionModel {

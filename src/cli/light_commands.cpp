@@ -63,8 +63,14 @@ bool IsColorField(Field field) {
   return std::find(light::kColorFields.begin(), light::kColorFields.end(), field) != light::kColorFields.end();
 }
 
-// The JSON lines, each ended on writing.
-Lines JsonLines(const nlohmann::ordered_json& json) { return SplitLines(json.dump(2), "\n"); }
+// The JSON lines, each ended on writing; a map's bytes that are not UTF-8 as U+FFFD.
+Lines JsonLines(const nlohmann::ordered_json& json) {
+  return SplitLines(json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace), "\n");
+}
+
+// A value as a terminal is shown it: a map's control characters escaped
+// (the catalog's values are plain ASCII and stay as they are).
+std::string AsShown(std::string_view value) { return Escaped(value, value.size()); }
 
 std::string_view FieldName(Field field) { return kFields[static_cast<std::size_t>(field)].name; }
 
@@ -77,13 +83,15 @@ std::string StatusName(Likeness likeness) {
 
 }  // namespace
 
-Outcome Light(std::string_view name, Format format, bool colored) {
-  const LevelEntry* entry = FindLevel(name);
-  if (entry == nullptr) return NoLevel(name);
-  const light::LevelLight reading = light::ReadLight(*entry);
+Outcome Light(std::string_view operand, Format format, bool colored) {
+  auto read = ReadWorldspawn(operand);
+  if (const Failure* failure = std::get_if<Failure>(&read)) return *failure;
+  const light::Worldspawn& worldspawn = std::get<light::Worldspawn>(read);
+  const bool isMap = worldspawn.layout == nullptr;
+  const light::LevelLight reading = light::ReadLight(worldspawn);
   if (format == Format::Json) {
     nlohmann::ordered_json json;
-    json["level"] = entry->Key();
+    json[isMap ? "map" : "level"] = worldspawn.name;
     nlohmann::ordered_json& colors = json["colors"] = nlohmann::ordered_json::array();
     for (const ColorReading& c : reading.colors) {
       nlohmann::ordered_json color;
@@ -104,29 +112,31 @@ Outcome Light(std::string_view name, Format format, bool colored) {
   std::vector<std::vector<Cell>> rows;
   for (const ColorReading& c : reading.colors) {
     if (c.color) {
-      rows.push_back({{std::string(c.label)}, {c.value}, {light::Hex(*c.color), "", colored ? " " + Swatch(*c.color) : ""}});
+      rows.push_back({{std::string(c.label)}, {AsShown(c.value)}, {light::Hex(*c.color), "", colored ? " " + Swatch(*c.color) : ""}});
     } else {
-      rows.push_back({{std::string(c.label)}, {c.value}, {"is not a colour"}});
+      rows.push_back({{std::string(c.label)}, {AsShown(c.value)}, {"is not a colour"}});
     }
   }
   if (!reading.sunValue.empty()) {
-    const std::string_view label = light::FieldLabel(Field::sundirection, entry->Layout());
+    const std::string_view label = light::FieldLabel(Field::sundirection, worldspawn.layout);
     rows.push_back({{std::string(label)},
-                    {reading.sunValue},
+                    {AsShown(reading.sunValue)},
                     {reading.sun ? light::SunText(*reading.sun, 1) : "is not a direction"}});
   }
   return Columns(rows);
 }
 
-Outcome Compare(std::string_view name, std::string_view other, bool all, Format format, bool colored) {
-  const LevelEntry* entries[] = {FindLevel(name), FindLevel(other)};
-  if (entries[0] == nullptr) return NoLevel(name);
-  if (entries[1] == nullptr) return NoLevel(other);
-  const std::vector<ComparedField> fields = light::Compare(*entries[0], *entries[1]);
+Outcome Compare(std::string_view operand, std::string_view other, bool all, Format format, bool colored) {
+  auto first = ReadWorldspawn(operand);
+  if (const Failure* failure = std::get_if<Failure>(&first)) return *failure;
+  auto second = ReadWorldspawn(other);
+  if (const Failure* failure = std::get_if<Failure>(&second)) return *failure;
+  const light::Worldspawn* sides[] = {&std::get<light::Worldspawn>(first), &std::get<light::Worldspawn>(second)};
+  const std::vector<ComparedField> fields = light::Compare(*sides[0], *sides[1]);
 
   if (format == Format::Json) {
     nlohmann::ordered_json json;
-    json["levels"] = {entries[0]->Key(), entries[1]->Key()};
+    json["levels"] = {sides[0]->name, sides[1]->name};
     nlohmann::ordered_json& rows = json["fields"] = nlohmann::ordered_json::array();
     for (const ComparedField& f : fields) {
       nlohmann::ordered_json row;
@@ -144,7 +154,7 @@ Outcome Compare(std::string_view name, std::string_view other, bool all, Format 
                                                [](const ComparedField& f) { return IsColorField(f.field); });
   const std::string blank = swatches ? std::string(kNoSwatch) : "";
   std::vector<std::vector<Cell>> rows = {
-      {{"field"}, {std::string(entries[0]->Key()), blank}, {std::string(entries[1]->Key()), blank}, {"status"}}};
+      {{"field"}, {AsShown(sides[0]->name), blank}, {AsShown(sides[1]->name), blank}, {"status"}}};
   std::size_t differing = 0;
   for (const ComparedField& f : fields) {
     differing += f.likeness == Likeness::differs;
@@ -152,7 +162,7 @@ Outcome Compare(std::string_view name, std::string_view other, bool all, Format 
     std::vector<Cell> row = {{std::string(f.label)}};
     for (const std::string& value : f.values) {
       const auto color = swatches && IsColorField(f.field) ? light::ReadColor(value) : std::nullopt;
-      row.push_back({value, color ? SwatchBefore(*color) : blank});
+      row.push_back({AsShown(value), color ? SwatchBefore(*color) : blank});
     }
     const bool bold = colored && f.likeness == Likeness::differs;
     row.push_back({std::string(light::LikenessText(f.likeness)), bold ? "\x1b[1m" : "", bold ? std::string(kReset) : ""});

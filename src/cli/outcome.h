@@ -15,6 +15,7 @@ inline constexpr int kNotFound = 1;
 inline constexpr int kBadUsage = 2;
 inline constexpr int kCannotWrite = 3;    // standard output refused the result (closed pipe, full disk)
 inline constexpr int kInternalError = 4;  // out of memory, or a fault of zorvin's own
+inline constexpr int kBadMap = 5;         // a map that cannot be read, is no map source, or cannot be replaced
 
 // Lines of a result; written out each ended by the chosen line end.
 using Lines = std::vector<std::string>;

@@ -19,7 +19,45 @@ bool IsBrace(Field field);
 
 // The label a level's block gives a field, without its arrow: "_color",
 // "ambient", "-contrastgain", "Model" or "model" as the layout spells it.
-std::string_view FieldLabel(Field field, const BlockLayout& layout);
+// Without a layout (a map's worldspawn): its standard label, else its name.
+std::string_view FieldLabel(Field field, const BlockLayout* layout);
+inline std::string_view FieldLabel(Field field, const BlockLayout& layout) { return FieldLabel(field, &layout); }
+
+// The record's fields as a map source's worldspawn keys: the block's label
+// without its arrow and blank, in lower case, "-contrastgain" without its dash
+// ("northyaw", "_color", "contrastgain", "model"). The braces and classname
+// are no key a level gives a map.
+std::optional<std::string_view> MapKey(Field field);
+
+// The field a worldspawn key names, its case ignored as the map compilers
+// ignore it ("_COLOR" is _color); classname too; none for any other key.
+std::optional<Field> FieldOfKey(std::string_view key);
+
+// The light's keys: _color, ambient, sundiffusecolor, diffusefraction,
+// sundirection, suncolor, sunlight and contrastgain.
+bool IsLightField(Field field);
+
+struct MapKeyValue {
+  Field field;
+  std::string_view key;
+  std::string_view value;  // exactly as the catalog spells it
+};
+
+// Every key the level gives a non-empty value, in its block's order.
+std::vector<MapKeyValue> MapKeys(const LevelEntry& entry);
+
+// "\"key\" \"value\"", a map source's key line.
+std::string MapKeyLine(std::string_view key, std::string_view value);
+
+// A worldspawn as the faces read it: a stock level's, or the one a map
+// source holds (its keys mapped to the record's fields).
+struct Worldspawn {
+  std::string name;                     // the level's, or the map's file name
+  SettingsClass record;
+  const BlockLayout* layout = nullptr;  // the level's block layout; none for a map
+};
+
+Worldspawn LevelWorldspawn(const LevelEntry& entry);
 
 // The fields that hold a colour, in the record's order.
 inline constexpr std::array kColorFields = {Field::color, Field::sundiffusecolor, Field::suncolor};
@@ -38,7 +76,8 @@ struct LevelLight {
   std::optional<double> northyaw;    // Northyaw in degrees, when it is one number
 };
 
-LevelLight ReadLight(const LevelEntry& entry);
+LevelLight ReadLight(const Worldspawn& worldspawn);
+inline LevelLight ReadLight(const LevelEntry& entry) { return ReadLight(LevelWorldspawn(entry)); }
 
 enum class Likeness { same, writtenDifferently, differs };
 
@@ -55,7 +94,7 @@ struct ComparedField {
 // One row per field that either level has (the braces aside), in the
 // record's order: "same" for the same text, "written differently" for the
 // same numbers written otherwise, else "differs".
-std::vector<ComparedField> Compare(const LevelEntry& first, const LevelEntry& second);
+std::vector<ComparedField> Compare(const Worldspawn& first, const Worldspawn& second);
 
 Likeness Compared(std::string_view a, std::string_view b);
 

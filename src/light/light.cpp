@@ -42,14 +42,17 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
 
 double ValueOf(const Decimal& n) { return static_cast<double>(n.mantissa) / static_cast<double>(n.scale); }
 
+// The blanks between a value's numbers: a map written by hand may hold tabs.
+constexpr std::string_view kBlanks = " \t";
+
 // The value's numbers, split at blanks; nothing when a word is no number.
 std::optional<std::vector<Decimal>> ReadNumbers(std::string_view value) {
   std::vector<Decimal> numbers;
   while (!value.empty()) {
-    const std::size_t start = value.find_first_not_of(' ');
+    const std::size_t start = value.find_first_not_of(kBlanks);
     if (start == std::string_view::npos) break;
     value.remove_prefix(start);
-    const std::size_t end = value.find(' ');
+    const std::size_t end = value.find_first_of(kBlanks);
     const std::optional<Decimal> number = ReadDecimal(value.substr(0, end));
     if (!number) return std::nullopt;
     numbers.push_back(*number);

@@ -1,0 +1,202 @@
+// zorvin's map sources: a level's keys as a map holds them (level --format
+// map), a map's worldspawn read where a level's record would stand (light,
+// compare), and a level's light set in a map (apply). The map is read as it
+// streams past, so that a map of hundreds of MB takes little memory; apply
+// checks all of it before its new bytes are put in its place.
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/text.h"
+#include "file/user_file.h"
+#include "light/level_light.h"
+#include "map/map_edit.h"
+#include "map/map_source.h"
+
+namespace zorvin::cli {
+namespace {
+
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+// The worldspawn's keys stay in memory while they are read: a worldspawn
+// whose keys run past this is no map an editor writes.
+constexpr std::size_t kLongestHead = std::size_t{16} << 20;
+
+// The map as messages name it.
+std::string Named(std::string_view path) { return Escaped(path, 200); }
+
+Failure BadMap(std::string_view path, const std::string& what) { return {kBadMap, Named(path) + " " + what}; }
+
+Failure BadMap(std::string_view path, const map::MapError& error) {
+  if (error.Line() == 0) return BadMap(path, error.what());
+  return {kBadMap, Named(path) + ", line " + std::to_string(error.Line()) + ", column " + std::to_string(error.Column()) +
+                       ": " + error.what()};
+}
+
+// The last part of a path: what stands where a level's name would.
+std::string FileName(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// A map read up to its worldspawn's first brush, or whole.
+struct Head {
+  std::string bytes;
+  bool wholeFile = false;
+};
+
+// Reads into head until the worldspawn's keys have gone past, and then on
+// until lines more lines follow them (for a diff's context).
+void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t lines = 0) {
+  std::vector<char> buffer(64 * 1024);
+  const auto enough = [&] {
+    if (!reader.HeadDone()) return false;
+    if (lines == 0) return true;
+    std::size_t found = 0;
+    for (std::size_t at = static_cast<std::size_t>(reader.HeadEnd()); found <= lines; ++found, ++at) {
+      at = head.bytes.find('\n', at);
+      if (at == std::string::npos) return false;
+    }
+    return true;
+  };
+  while (!head.wholeFile && !enough()) {
+    const std::size_t got = input.Read(buffer.data(), buffer.size());
+    if (got == 0) {
+      if (head.bytes.empty()) throw file::FileError("is empty");
+      reader.Finish();
+      head.wholeFile = true;
+      break;
+    }
+    const std::string_view chunk(buffer.data(), got);
+    reader.Feed(chunk);
+    head.bytes += chunk;
+    if (!reader.HeadDone() && head.bytes.size() > kLongestHead) {
+      throw map::MapError(0, 0, "has a worldspawn whose keys run past 16 MB: that is no map an editor writes");
+    }
+  }
+}
+
+}  // namespace
+
+bool IsMapOperand(std::string_view operand) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  std::string end(operand.substr(operand.size() >= 4 ? operand.size() - 4 : 0));
+  std::transform(end.begin(), end.end(), end.begin(), lower);
+  return end == ".map" || operand.find_first_of("/\\") != std::string_view::npos;
+}
+
+std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand) {
+  if (!IsMapOperand(operand)) {
+    const LevelEntry* entry = FindLevel(operand);
+    if (entry == nullptr) return NoLevel(operand);
+    return light::LevelWorldspawn(*entry);
+  }
+  try {
+    file::Input input{std::string(operand)};
+    map::Reader reader;
+    Head head;
+    ReadHead(input, reader, head);
+    light::Worldspawn worldspawn{FileName(operand), {}, nullptr};
+    for (const map::KeyValue& pair : map::WorldspawnKeyValues(reader, head.bytes)) {
+      const std::optional<Field> field = light::FieldOfKey(pair.key);
+      if (field) FieldOf(worldspawn.record, *field) = pair.value;  // the last of a key twice, as the compilers take it
+    }
+    return worldspawn;
+  } catch (const file::FileError& error) {
+    return BadMap(operand, error.what());
+  } catch (const map::MapError& error) {
+    return BadMap(operand, error);
+  }
+}
+
+Outcome LevelMapKeys(std::string_view name) {
+  const LevelEntry* entry = FindLevel(name);
+  if (entry == nullptr) return NoLevel(name);
+  Lines lines;
+  for (const light::MapKeyValue& key : light::MapKeys(*entry)) lines.push_back(light::MapKeyLine(key.key, key.value));
+  return lines;
+}
+
+Outcome Apply(const ApplyRequest& request) {
+  const LevelEntry* entry = FindLevel(request.level);
+  if (entry == nullptr) return NoLevel(request.level);
+  const std::string_view path = request.map;
+  std::vector<map::Setting> settings;
+  std::vector<Field> chosen;  // the fields apply sets, given or not
+  for (const FieldRow& row : kFields) {
+    if (light::MapKey(row.field) && (request.all || light::IsLightField(row.field))) chosen.push_back(row.field);
+  }
+  for (const light::MapKeyValue& key : light::MapKeys(*entry)) {
+    if (std::find(chosen.begin(), chosen.end(), key.field) != chosen.end()) {
+      settings.push_back({std::string(key.key), std::string(key.value)});
+    }
+  }
+  const std::string level(entry->Key());
+  try {
+    file::Input input{std::string(path)};
+    if (!request.dryRun) input.RefuseReadOnly();
+    map::Reader reader;
+    Head head;
+    ReadHead(input, reader, head, request.dryRun ? 3 : 0);
+    const std::vector<map::KeyValue> pairs = map::WorldspawnKeyValues(reader, head.bytes);
+    const map::Plan plan = map::PlanSettings(reader, head.bytes, settings);
+
+    Lines said;
+    for (const map::KeyDone& key : plan.keys) {
+      if (key.done == map::Done::set) said.push_back("set " + key.key + " " + key.value + " (was " + Escaped(key.old, 200) + ")");
+      if (key.done == map::Done::added) said.push_back("added " + key.key + " " + key.value);
+    }
+    // A key of the chosen ones that the map has and the level does not give.
+    std::vector<Field> kept;
+    for (const map::KeyValue& pair : pairs) {
+      const std::optional<Field> field = light::FieldOfKey(pair.key);
+      if (!field || std::find(chosen.begin(), chosen.end(), *field) == chosen.end() ||
+          std::find(kept.begin(), kept.end(), *field) != kept.end()) {
+        continue;
+      }
+      const bool given = std::any_of(settings.begin(), settings.end(),
+                                     [&](const map::Setting& s) { return light::FieldOfKey(s.key) == field; });
+      if (given) continue;
+      kept.push_back(*field);
+      said.push_back("kept " + Escaped(pair.key, 200) + " " + Escaped(pair.value, 200) + ": " + level + " has none");
+    }
+
+    // The rest of the map, checked as it streams past (and written, when it changes).
+    std::vector<char> buffer(kChunk);
+    const auto readRest = [&](file::Replacement* into) {
+      if (into != nullptr) into->Write(map::Edited(head.bytes, 0, plan.edits));
+      while (!head.wholeFile) {
+        const std::size_t got = input.Read(buffer.data(), buffer.size());
+        if (got == 0) break;
+        const std::string_view chunk(buffer.data(), got);
+        reader.Feed(chunk);
+        if (into != nullptr) into->Write(chunk);
+      }
+      if (!head.wholeFile) reader.Finish();
+    };
+
+    const std::string what = request.all ? level + "'s keys" : level + "'s light";
+    if (!plan.Changes()) {
+      readRest(nullptr);
+      said.push_back(Named(path) + " already has " + what + ": nothing written");
+      return said;
+    }
+    if (request.dryRun) {
+      const bool wholeFile = head.wholeFile;
+      readRest(nullptr);
+      return map::UnifiedDiff(Named(path), head.bytes, wholeFile, plan.edits);
+    }
+    file::Replacement replacement(input);
+    readRest(&replacement);
+    const std::optional<std::string> backup = replacement.Commit(request.backup);
+    said.push_back("wrote " + Named(path) + (backup ? "; its old bytes are in " + Named(*backup) : " (no backup kept)"));
+    return said;
+  } catch (const file::FileError& error) {
+    return BadMap(path, error.what());
+  } catch (const map::MapError& error) {
+    return BadMap(path, error);
+  }
+}
+
+}  // namespace zorvin::cli
