@@ -22,6 +22,7 @@ printf 'sp_hill400_assault' >"$corpus/typed-level"
 printf 'Misc_Effects' >"$corpus/category"
 printf 'Mm_Effects' >"$corpus/category-with-space"
 printf '{\0}\0090\0001 .95 .95' >"$corpus/fields"
+for map in tests/maps/*.map; do [ -s "$map" ] && cp "$map" "$corpus/"; done
 status=0
 build/fuzz/bin/fuzz_catalogs -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix=build/fuzz/ \
   "$corpus" >build/fuzz/fuzz.log 2>&1 || status=$?

@@ -1,7 +1,9 @@
 // libFuzzer target: any text through the lookups, any field values through
-// every block layout, and any command line through zorvin. Checks the shape
+// every block layout, any command line through zorvin, and any text as a map
+// source read and edited. Checks the shape
 // of every text the program produces.
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +15,8 @@
 #include "cli/cli.h"
 #include "effects/effects_catalog.h"
 #include "light/level_light.h"
+#include "map/map_edit.h"
+#include "map/map_source.h"
 #include "settings/level_catalog.h"
 
 namespace {
@@ -106,11 +110,68 @@ void CheckCommandLine(std::string_view data) {
     args.emplace_back(data.substr(0, end));
     data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
   }
+  // Nothing that reads or writes a file: the fuzzer's paths are its own.
+  for (const std::string& arg : args) {
+    if (arg == "apply" || arg.find_first_of("/\\") != std::string::npos || arg.find(".map") != std::string::npos ||
+        arg.find(".MAP") != std::string::npos || arg.find(".Map") != std::string::npos) {
+      return;
+    }
+  }
   const cli::Result result = cli::Run(args, cli::LineEnd::Lf);
   Require(result.status == cli::kFound || result.status == cli::kNotFound || result.status == cli::kBadUsage);
   Require(result.status == cli::kFound ? result.out.empty() || result.out.ends_with("\n")
                                        : result.out.empty());
   Require(result.status == cli::kFound || !result.err.empty());
+}
+
+// Any text as a map source: read, it is refused or gives its worldspawn;
+// edited, it reads back with the keys set, every key line it did not set and
+// every byte past the worldspawn's keys as they were.
+void CheckMap(std::string_view text) {
+  map::Reader reader;
+  std::vector<map::KeyValue> before;
+  try {
+    reader.Feed(text);
+    reader.Finish();
+    before = map::WorldspawnKeyValues(reader, text);
+  } catch (const map::MapError& error) {
+    Require(error.Line() > 0 ? error.Column() > 0 : true);
+    return;
+  }
+  const std::vector<map::Setting> settings = {{"_color", "1 .95 .95"}, {"sunlight", "1.3"}, {"ambient", ".02"}};
+  const map::Plan plan = map::PlanSettings(reader, text, settings);
+  const std::string edited = map::Edited(text, 0, plan.edits);
+  map::Reader again;
+  again.Feed(edited);
+  again.Finish();  // a fault here aborts: the edit broke the map
+  const std::vector<map::KeyValue> after = map::WorldspawnKeyValues(again, edited);
+  const auto isSet = [&](const std::string& key) {
+    return std::any_of(settings.begin(), settings.end(), [&](const map::Setting& s) {
+      return key.size() == s.key.size() && std::equal(key.begin(), key.end(), s.key.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+             });
+    });
+  };
+  std::vector<std::string> keptBefore, keptAfter;
+  for (const map::KeyValue& pair : before) {
+    if (!isSet(pair.key)) keptBefore.push_back(pair.key + '\0' + pair.value);
+  }
+  for (const map::KeyValue& pair : after) {
+    if (!isSet(pair.key)) {
+      keptAfter.push_back(pair.key + '\0' + pair.value);
+      continue;
+    }
+    const auto setting = std::find_if(settings.begin(), settings.end(), [&](const map::Setting& s) {
+      return pair.key.size() == s.key.size() &&
+             std::equal(pair.key.begin(), pair.key.end(), s.key.begin(),
+                        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
+    });
+    Require(pair.value == setting->value);
+  }
+  Require(keptBefore == keptAfter);
+  Require(edited.substr(static_cast<std::size_t>(again.HeadEnd())) == text.substr(static_cast<std::size_t>(reader.HeadEnd())));
+  Require(edited.substr(0, static_cast<std::size_t>(reader.WorldspawnKeys().front().keyBegin)) ==
+          text.substr(0, static_cast<std::size_t>(reader.WorldspawnKeys().front().keyBegin)));
 }
 
 }  // namespace
@@ -121,5 +182,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckRendering(text);
   CheckReading(text);
   CheckCommandLine(text);
+  CheckMap(text);
   return 0;
 }

@@ -94,7 +94,7 @@ std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand
   }
   try {
     file::Input input{std::string(operand)};
-    map::Reader reader;
+    map::Reader reader(true);
     Head head;
     ReadHead(input, reader, head);
     light::Worldspawn worldspawn{FileName(operand), {}, nullptr};

@@ -132,7 +132,7 @@ void Reader::Feed(std::string_view bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
   const std::uint64_t start = offset_;
-  for (std::size_t i = 0; i < size; ++i) {
+  for (std::size_t i = 0; i < size && !(headOnly_ && headDone_); ++i) {
     offset_ = start + i;
     unsigned char k = kClasses[data[i]];
     switch (mode_) {
@@ -161,7 +161,9 @@ void Reader::Feed(std::string_view bytes) {
           mode_ = Mode::Comment;
           continue;
         }
+        --offset_;  // the slash, which stood just before, was text
         Text('/');
+        ++offset_;
         break;
       case Mode::Normal:
         if (depth_ >= 2) {

@@ -39,7 +39,12 @@ struct KeyLine {
 
 class Reader {
  public:
-  // The next bytes of the file; throws MapError at the first fault.
+  // headOnly: reads no further than the worldspawn's first brush (or its
+  // end), as light and compare do; else the whole file, as apply does.
+  explicit Reader(bool headOnly = false) : headOnly_(headOnly) {}
+
+  // The next bytes of the file; throws MapError at the first fault. Read
+  // headOnly, the bytes past the worldspawn's keys are not looked at.
   void Feed(std::string_view bytes);
   // The end of the file: throws MapError if it ends inside something, or
   // holds no entity.
@@ -66,6 +71,7 @@ class Reader {
   void QuoteEnd();
   void LineEnd();
 
+  bool headOnly_;
   std::uint64_t offset_ = 0;     // of the byte being read
   std::uint64_t line_ = 1;
   std::uint64_t lineBegin_ = 0;  // where the current line starts
@@ -73,7 +79,6 @@ class Reader {
   std::uint64_t depth_ = 0;
   std::uint64_t entities_ = 0;   // entities opened so far
   bool brushSeen_ = false;       // in the current entity
-  bool headerLine_ = true;       // text before the first entity is its header
   bool headDone_ = false;
   std::uint64_t headEnd_ = 0;
   std::vector<std::pair<std::uint64_t, std::uint64_t>> opened_;  // line and column of each open '{'

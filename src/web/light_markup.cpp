@@ -106,4 +106,27 @@ std::string FieldList(const LevelEntry& entry) {
   return list + "</dl>";
 }
 
+std::string MapKeyText(const LevelEntry& entry) {
+  std::string text = "<div class=\"map-keys\" hidden>";
+  bool first = true;
+  for (const light::MapKeyValue& key : light::MapKeys(entry)) {
+    text += (first ? "" : "\n") + HtmlEscaped(light::MapKeyLine(key.key, key.value));
+    first = false;
+  }
+  return text + "</div>";
+}
+
+std::string MapKeyList() {
+  std::string list = "<ul id=\"map-keys\" hidden>";
+  for (const FieldRow& row : kFields) {
+    // classname too: a map's worldspawn is compared whole, as a level's is.
+    const std::optional<std::string_view> key =
+        row.field == Field::classname ? std::optional<std::string_view>("classname") : light::MapKey(row.field);
+    if (!key) continue;
+    list += "<li data-field=\"" + std::to_string(static_cast<int>(row.field)) + "\" data-key=\"" + std::string(*key) +
+            "\">" + HtmlEscaped(light::FieldLabel(row.field, nullptr)) + "</li>";
+  }
+  return list + "</ul>";
+}
+
 }  // namespace zorvin::web

@@ -22,4 +22,13 @@ std::string LightFigure(const LevelEntry& entry);
 // form (data-field, data-numbers), for comparing two levels.
 std::string FieldList(const LevelEntry& entry);
 
+// <div class="map-keys" hidden>: the level's keys as a map source holds
+// them (zorvin level NAME --format map), for "Copy as map keys".
+std::string MapKeyText(const LevelEntry& entry);
+
+// <ul id="map-keys" hidden>: each worldspawn key a map may hold for a field
+// (data-key, in lower case), its field's index (data-field) and the label a
+// map's field is shown under, for reading "Your map" in the page.
+std::string MapKeyList();
+
 }  // namespace zorvin::web

@@ -95,7 +95,8 @@ std::string LevelEntries() {
   std::vector<std::string> entries;
   for (const LevelEntry& entry : LevelCatalog()) {
     entries.push_back(
-        Entry("level", entry.Key(), LineSpans(LevelBlock(entry)), LightFigure(entry) + "\n" + FieldList(entry) + "\n"));
+        Entry("level", entry.Key(), LineSpans(LevelBlock(entry)),
+              LightFigure(entry) + "\n" + FieldList(entry) + "\n" + MapKeyText(entry) + "\n"));
   }
   return Joined(entries);
 }
@@ -158,6 +159,7 @@ std::vector<std::string> PageLines() {
       {"category-options", CategoryOptions()},
       {"index", Index()},
       {"compass", CompassSymbol()},
+      {"map-keys", MapKeyList()},
       {"level-entries", LevelEntries()},
       {"category-entries", CategoryEntries()},
   });

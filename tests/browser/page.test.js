@@ -55,6 +55,14 @@ test.describe('settings', () => {
       await c.copyBlock.click();
       await expect.poll(() => clipboard(page), name).toBe(expected('levels', name));
     }
+    // As map keys: what zorvin level NAME --format map prints, its lines joined as the block's are.
+    for (const name of ['mp_matmata', 'sp_hill400_assault']) {
+      await c.level.fill(name);
+      await c.show.click();
+      await page.getByRole('button', { name: 'Copy as map keys' }).click();
+      const keys = zorvin('level', name, '--format', 'map').out.trimEnd().split('\n').join('\r\n');
+      await expect.poll(() => clipboard(page), name).toBe(keys);
+    }
     for (const name of ['Misc_Effects', 'Ammo_Effects', 'Wine_Effects']) {
       await c.category.selectOption(name);
       await c.copyListing.click();
@@ -341,18 +349,43 @@ test('two levels compared field by field, as zorvin compares them', async ({ pag
   await expect(c.comparison).toBeHidden();
 });
 
+// The same map files as the C++ tests, with what both faces must read of them.
+test('your map is read as zorvin reads it, and compared with the level shown', async ({ page }) => {
+  const maps = path.resolve(__dirname, '../maps');
+  const want = JSON.parse(fs.readFileSync(path.join(maps, 'expected.json'), 'utf8'));
+  await open(page);
+  const c = controls(page);
+  const yourMap = page.getByLabel('Your map');
+  await yourMap.setInputFiles(path.join(maps, 'plain.map'));
+  await expect(page.locator('#compare-status')).toHaveText('Choose a level first: your map is compared with it.');
+  await c.level.fill(want.level);
+  await c.show.click();
+  for (const map of want.maps) {
+    await yourMap.setInputFiles(path.join(maps, map.file));
+    if (map.fault) {
+      await expect(page.locator('#compare-status'), map.file).toHaveText(map.file + map.fault);
+      await expect(c.comparison).toBeHidden();
+      continue;
+    }
+    await expect(c.comparison.locator('thead .second'), map.file).toHaveText(map.file);
+    const rows = await c.comparison.locator('tbody tr').evaluateAll((all) => all.map((row) =>
+      [...row.children].map((cell) => cell.querySelector('code, strong')?.textContent ?? cell.textContent)));
+    expect(rows.map((r) => [r[0], r[2], r[3]]), map.file).toEqual(map.rows);
+  }
+});
+
 test('the keyboard alone reaches and works every control', async ({ page }) => {
   await open(page);
   const c = controls(page);
   const focused = () => page.evaluate(() => document.activeElement.id);
   // Tab order: the contents links, then the tool.
   const order = [];
-  for (let i = 0; i < 13; ++i) {
+  for (let i = 0; i < 15; ++i) {
     await page.keyboard.press('Tab');
     order.push(await focused());
   }
-  expect(order.slice(3, 13)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'compare', 'compare-button',
-    'category', 'listing', 'copy-listing', 'find']);
+  expect(order.slice(3, 15)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'copy-keys', 'compare',
+    'compare-button', 'your-map', 'category', 'listing', 'copy-listing', 'find']);
   await c.level.focus();
   await page.keyboard.type('sp_rhine');
   await page.keyboard.press('Enter');
@@ -362,10 +395,7 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
   // Compare: the list opened and an item taken by keys, Enter presses Compare.
   await page.keyboard.press('Shift+Tab');
-  await page.keyboard.press('Tab');
-  await page.keyboard.press('Tab');
-  await page.keyboard.press('Tab');
-  await page.keyboard.press('Tab');
+  for (let i = 0; i < 5; ++i) await page.keyboard.press('Tab');
   expect(await focused()).toBe('compare');
   await page.keyboard.press('Alt+ArrowDown');
   await page.keyboard.press('ArrowDown');

@@ -1,5 +1,5 @@
-// Compare: the level shown beside another, field by field, from the fields
-// the writer listed under each level's block. "same" is the same text,
+// Compare: the level shown beside another (or beside a map, your-map.js),
+// field by field, from the fields the writer listed under each level's block. "same" is the same text,
 // "written differently" the same numbers written otherwise (the writer gives
 // each value's numbers in one form), anything else "differs".
 const compareField = $('compare');
@@ -28,16 +28,36 @@ function fieldsOf(name) {
   return fields;
 }
 
+// A value's numbers in one form, as the writer gives a level's (data-numbers):
+// for a map's values, read in the page.
+function numbersKey(value) {
+  const words = value.split(/[ \t]+/).filter((word) => word !== '');
+  if (words.length === 0) return undefined;
+  const keys = [];
+  for (const word of words) {
+    const number = /^([+-]?)([0-9]*)(?:\.([0-9]*))?$/.exec(word);
+    if (!number) return undefined;
+    const [, sign, whole, fraction = ''] = number;
+    const digits = whole.length + fraction.length;
+    if (digits === 0 || digits > 15) return undefined;
+    const zero = /^0*$/.test(whole + fraction);
+    const rest = fraction.replace(/0+$/, '');
+    keys.push((sign === '-' && !zero ? '-' : '') + (whole.replace(/^0+/, '') || '0') + (rest ? '.' + rest : ''));
+  }
+  return keys.join(' ');
+}
+
 function likeness(a, b) {
   if (a && b && a.value === b.value) return 'same';
   if (a && b && a.numbers !== undefined && a.numbers === b.numbers) return 'written differently';
   return 'differs';
 }
 
-// A value's cell: the swatch the writer drew for it, if any, and its text.
+// A value's cell: the swatch the writer drew for a level's value, if any, and its text.
 function valueCell(name, field, value) {
   const cell = element('td', undefined, { class: 'value', 'data-level': name });
-  const swatch = levelEntries.get(name).querySelector('.swatches [data-field="' + field + '"] svg');
+  const entry = levelEntries.get(name);
+  const swatch = entry && entry.querySelector('.swatches [data-field="' + field + '"] svg');
   if (swatch) cell.append(swatch.cloneNode(true), ' ');
   cell.append(element('code', value ? value.value : ''));
   return cell;
@@ -49,14 +69,10 @@ function hideComparison() {
   compareStatus.textContent = '';
 }
 
-function compareWith(other, fromAddress) {
-  const name = levelField.value;
-  if (!levels.has(other)) {
-    return sayNotFound(compareStatus, 'level', other, levelNames, (s) => compareHash(name, s));
-  }
-  if (!showLevel(name, true)) return;
-  const first = fieldsOf(name);
-  const second = fieldsOf(other);
+// Two sides' fields (index in the record -> label, value, numbers), one row
+// each field either has, headed by their names.
+function compareFields(names, sides) {
+  const [first, second] = sides;
   const indices = [...new Set([...first.keys(), ...second.keys()])].sort((x, y) => x - y);
   let differing = 0;
   const rows = indices.map((field) => {
@@ -65,17 +81,26 @@ function compareWith(other, fromAddress) {
     const status = likeness(a, b);
     if (status === 'differs') ++differing;
     const row = element('tr', undefined, { class: status.replace(' ', '-') });
-    row.append(element('th', (a || b).label, { scope: 'row' }), valueCell(name, field, a), valueCell(other, field, b));
+    row.append(element('th', (a || b).label, { scope: 'row' }), valueCell(names[0], field, a), valueCell(names[1], field, b));
     const said = element('td', undefined, { class: 'status' });
     said.append(status === 'differs' ? element('strong', status) : status);
     row.append(said);
     return row;
   });
-  comparison.querySelector('.first').textContent = name;
-  comparison.querySelector('.second').textContent = other;
+  comparison.querySelector('.first').textContent = names[0];
+  comparison.querySelector('.second').textContent = names[1];
   comparisonRows.replaceChildren(...rows);
   comparison.hidden = false;
   compareStatus.textContent = differing + ' of ' + indices.length + ' fields differ';
+}
+
+function compareWith(other, fromAddress) {
+  const name = levelField.value;
+  if (!levels.has(other)) {
+    return sayNotFound(compareStatus, 'level', other, levelNames, (s) => compareHash(name, s));
+  }
+  if (!showLevel(name, true)) return;
+  compareFields([name, other], [fieldsOf(name), fieldsOf(other)]);
   if (!fromAddress) goTo(compareHash(name, other));
 }
 

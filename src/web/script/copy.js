@@ -20,4 +20,7 @@ async function copy(displayed, status) {
   status.textContent = 'Copied ' + lines + (lines === 1 ? ' line.' : ' lines.');
 }
 $('copy-block').addEventListener('click', () => copy(block.textContent, blockStatus));
+// The shown level's keys as a map source holds them, as zorvin level NAME --format map prints them.
+$('copy-keys').addEventListener('click', () => copy(
+  shownLevel === null ? '' : levelEntries.get(shownLevel).querySelector('.map-keys').textContent, blockStatus));
 $('copy-listing').addEventListener('click', () => copy(listing.textContent, listingStatus));

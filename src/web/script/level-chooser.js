@@ -10,12 +10,15 @@ const blockShows = $('block-shows');
 const lightPart = $('light-part');
 const lightRegion = $('light');
 
+let shownLevel = null; // whose block the box shows
+
 function showLevel(name, fromAddress) {
   const found = levels.get(name);
   if (found === undefined) {
     return sayNotFound(levelStatus, 'level', name, levelNames, (s) => hashFor('level', s));
   }
   showIn(block, found, blockStatus);
+  shownLevel = name;
   // Whose block the box shows, also after a miss has left the field holding other text.
   blockShows.textContent = '\u2014 ' + name;
   levelStatus.textContent = '';
@@ -32,6 +35,7 @@ function showNoLevel() {
   levelField.value = '';
   levelStatus.textContent = '';
   showIn(block, '', blockStatus);
+  shownLevel = null;
   blockShows.textContent = '';
   lightRegion.replaceChildren();
   lightPart.hidden = true;

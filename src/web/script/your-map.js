@@ -1,0 +1,41 @@
+// Your map: a map source chosen here, read in the page (it goes nowhere),
+// its worldspawn compared with the level shown, the map's column headed by
+// its file name. The writer lists which key is which field (#map-keys).
+const yourMap = $('your-map');
+const mapFields = new Map([...$('map-keys').children].map(
+    (item) => [item.dataset.key, { field: Number(item.dataset.field), label: item.textContent }]));
+
+// The map's fields as fieldsOf gives a level's; a key twice counts as its last.
+function fieldsOfMap(pairs) {
+  const fields = new Map();
+  for (const { key, value } of pairs) {
+    const known = mapFields.get(lowerAscii(key));
+    if (known) fields.set(known.field, { label: known.label, value, numbers: numbersKey(value) });
+  }
+  return fields;
+}
+
+async function compareWithMap(file) {
+  hideComparison();
+  const name = levelField.value;
+  if (name === '') return (compareStatus.textContent = 'Choose a level first: your map is compared with it.');
+  if (!showLevel(name, true)) return;
+  let pairs;
+  try {
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    if (bytes.length === 0) throw new MapFault(0, 0, 'is empty');
+    pairs = readWorldspawn(bytes);
+  } catch (fault) {
+    compareStatus.textContent = fault instanceof MapFault ? mapFaultText(file.name, fault)
+      : file.name + ' cannot be read: ' + fault.message;
+    return;
+  }
+  compareFields([name, file.name], [fieldsOf(name), fieldsOfMap(pairs)]);
+}
+
+// The same file chosen again, after an edit, is read again: a field that
+// still holds it would not change.
+yourMap.addEventListener('click', () => (yourMap.value = ''));
+yourMap.addEventListener('change', () => {
+  if (yourMap.files.length === 1) compareWithMap(yourMap.files[0]);
+});
