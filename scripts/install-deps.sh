@@ -36,7 +36,7 @@ packages=(
   scdoc groff-base man-db                      # its manual page, made and checked
   bash-completion zsh fish                     # its completions, tested in the real shells
   dpkg-dev lintian                             # its Debian package, made and checked
-  hyperfine                                    # timing the command-line companion
+  hyperfine time                               # timing the command-line companion, its peak memory
   chromium                                     # the page's tests, headless (Playwright drives Debian's build)
   mmdebstrap                                   # the Debian 13 root the second test stage runs in
 )

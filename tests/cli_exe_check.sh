@@ -1,7 +1,8 @@
 #!/bin/bash
 # zorvin.exe under Wine prints a few levels and categories exactly as the
 # expected files hold them, each line ended by CR LF, and a name not found
-# gets status 1 and a suggestion.
+# gets status 1 and a suggestion; apply sets a level's light in a map whose
+# folder and file name are not ASCII, its CR LF kept and its old bytes backed up.
 # Usage: cli_exe_check.sh GOLDEN_DIR EMULATOR... EXE
 set -uo pipefail
 golden=$1
@@ -29,6 +30,24 @@ if [ "$status" = 1 ] && [ ! -s "$tmp/out" ] && grep -q "did you mean 'mp_toujane
   echo "ok: level mp_toujan: status 1, $(cat "$tmp/err")"
 else
   echo "FAIL: level mp_toujan: status $status, $(cat "$tmp/err")"
+  failures=$((failures + 1))
+fi
+# Wine reads the arguments' bytes in the locale's character set.
+export LC_ALL=C.UTF-8
+folder="$tmp/Карты café"
+mkdir -p "$folder"
+map="$folder/ночь été.map"
+printf '{\r\n"classname" "worldspawn"\r\n"sunlight" "1"\r\n}\r\n' >"$map"
+cp "$map" "$tmp/old.map"
+printf '{\r\n"classname" "worldspawn"\r\n"sunlight" "1.3"\r\n"_color" "0.813 0.804 0.706"\r\n"ambient" ".02"\r\n'\
+'"sundiffusecolor" "0.863 0.922 0.922"\r\n"diffusefraction" ".4"\r\n"sundirection" "-45 135 0"\r\n'\
+'"suncolor" "0.98 0.882 0.745"\r\n}\r\n' >"$tmp/applied.map"
+"${run[@]}" apply mp_toujane "Z:$map" >"$tmp/out" 2>"$tmp/err"
+status=$?
+if [ "$status" = 0 ] && cmp -s "$map" "$tmp/applied.map" && cmp -s "$map.bak" "$tmp/old.map"; then
+  echo "ok: apply to $map: its CR LF kept, its old bytes in .bak; $(tail -n 1 "$tmp/out" | tr -d '\r')"
+else
+  echo "FAIL: apply to $map: status $status, $(cat "$tmp/out" "$tmp/err"); the folder holds: $(ls "$folder")"
   failures=$((failures + 1))
 fi
 [ "$failures" = 0 ]

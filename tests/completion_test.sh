@@ -30,8 +30,10 @@ zsh_offers() {  # LINE
   zsh -f "$here/completion_zsh.zsh" "$dir" "$1"
 }
 
+# Map sources are offered as files (zsh offers a file's last part).
+maps=$here/maps
 sp_d="sp_decoytown sp_decoytrenches sp_demolition sp_downtown_assault sp_downtown_sniper sp_duhoc_assault sp_duhoc_defend"
-commands="compare completion effects export find level levels light"
+commands="apply compare completion effects export find level levels light"
 # A line typed so far (a trailing blank starts a new word), and the candidates.
 cases=(
   "zorvin level sp_d|$sp_d"
@@ -53,6 +55,11 @@ cases=(
   "zorvin export --format j|json"
   "zorvin completion |bash fish zsh"
   "zorvin find tun|"
+  "zorvin level mp_toujane --format |block map"
+  "zorvin apply --|--all --color --crlf --dry-run --help --lf --no-backup"
+  "zorvin apply mp_toujane $maps/li|$maps/lit.map"
+  "zorvin compare mp_toujane $maps/no_|$maps/no_worldspawn.map"
+  "zorvin light $maps/bo|$maps/bom.map"
 )
 
 for shell in bash fish zsh; do
@@ -60,6 +67,7 @@ for shell in bash fish zsh; do
   for case in "${cases[@]}"; do
     line=${case%%|*}
     expected=$(tr ' ' '\n' <<<"${case#*|}" | sed '/^$/d' | LC_ALL=C sort)
+    [ "$shell" = zsh ] && expected=$(sed 's|.*/||' <<<"$expected")
     got=$("${shell}_offers" "$line" | sed '/^$/d' | LC_ALL=C sort)
     if [ "$got" = "$expected" ]; then
       passed=$((passed + 1))

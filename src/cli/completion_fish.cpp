@@ -82,6 +82,10 @@ Lines FishScript(const CompletionModel& model) {
       s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name + " " + std::to_string(command.operandCount)) + " -a " +
                   FishQuoted(Words(command.operands, FishQuoted)));
     }
+    if (command.files) {
+      // Map sources too: file names, which the rule for all of zorvin's words turns off.
+      s.push_back("complete -c zorvin -n " + FishQuoted("__zorvin_wants_operand_of " + command.name + " " + std::to_string(command.operandCount)) + " -F");
+    }
   }
   return s;
 }

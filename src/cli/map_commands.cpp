@@ -165,13 +165,17 @@ Outcome Apply(const ApplyRequest& request) {
     // The rest of the map, checked as it streams past (and written, when it changes).
     std::vector<char> buffer(kChunk);
     const auto readRest = [&](file::Replacement* into) {
-      if (into != nullptr) into->Write(map::Edited(head.bytes, 0, plan.edits));
+      bool copied = false;  // by the system, while the rest is read here
+      if (into != nullptr) {
+        into->Write(map::Edited(head.bytes, 0, plan.edits));
+        copied = !head.wholeFile && into->CopyRest(head.bytes.size());
+      }
       while (!head.wholeFile) {
         const std::size_t got = input.Read(buffer.data(), buffer.size());
         if (got == 0) break;
         const std::string_view chunk(buffer.data(), got);
         reader.Feed(chunk);
-        if (into != nullptr) into->Write(chunk);
+        if (into != nullptr && !copied) into->Write(chunk);
       }
       if (!head.wholeFile) reader.Finish();
     };

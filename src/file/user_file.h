@@ -61,6 +61,12 @@ class Replacement {
 
   void Write(std::string_view bytes);
 
+  // Copies the input's bytes from offset at to its end after what was
+  // written, in the background while the caller reads them, as cp copies (in
+  // the system, no trip through zorvin's memory); Commit waits for it. False
+  // where the system cannot: the caller writes them itself.
+  bool CopyRest(std::uint64_t at);
+
   // Flushes the new bytes to the disk, keeps the old ones as a backup
   // (unless backup is false), and renames the new file over the old. Refuses
   // when the file was changed by someone else since it was opened. Gives the

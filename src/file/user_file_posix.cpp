@@ -8,7 +8,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -27,6 +29,9 @@ struct Replacement::State {
   int fd = -1;
   std::string path;
   bool placed = false;
+  std::thread copier;  // CopyRest's
+  std::exception_ptr copyFailure;
+  void Join();
 };
 
 namespace {
@@ -210,6 +215,7 @@ Replacement::Replacement(Input& input) : input_(input), state_(std::make_unique<
 }
 
 Replacement::~Replacement() {
+  state_->Join();
   if (state_->fd >= 0) ::close(state_->fd);
   if (!state_->placed) ::unlink(state_->path.c_str());
   Disarm();
@@ -219,8 +225,48 @@ void Replacement::Write(std::string_view bytes) {
   WriteAll(state_->fd, bytes.data(), bytes.size(), "cannot write the new file");
 }
 
+bool Replacement::CopyRest(std::uint64_t at) {
+  const int from = input_.state_->fd, to = state_->fd;
+  state_->copier = std::thread([this, from, to, at] {
+    try {
+      auto offset = static_cast<off_t>(at);
+#ifdef __linux__
+      // Page cache to page cache, in the kernel.
+      for (;;) {
+        const ssize_t copied = ::copy_file_range(from, &offset, to, nullptr, std::size_t{1} << 30, 0);
+        if (copied > 0) continue;
+        if (copied == 0) return;
+        if (errno == EINTR) continue;
+        if (errno != ENOSYS && errno != EXDEV && errno != EINVAL && errno != EOPNOTSUPP && errno != EBADF) {
+          Fail("cannot write the new file", errno);
+        }
+        break;  // not on this file system: through memory
+      }
+#endif
+      std::vector<char> buffer(1 << 20);
+      for (;;) {
+        const ssize_t got = ::pread(from, buffer.data(), buffer.size(), offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) Fail("cannot be read", errno);
+        if (got == 0) return;
+        WriteAll(to, buffer.data(), static_cast<std::size_t>(got), "cannot write the new file");
+        offset += got;
+      }
+    } catch (...) {
+      state_->copyFailure = std::current_exception();
+    }
+  });
+  return true;
+}
+
+void Replacement::State::Join() {
+  if (copier.joinable()) copier.join();
+}
+
 std::optional<std::string> Replacement::Commit(bool backup) {
   const Input::State& from = *input_.state_;
+  state_->Join();
+  if (state_->copyFailure) std::rethrow_exception(state_->copyFailure);
   if (::fsync(state_->fd) != 0) Fail("cannot write the new file", errno);
   const int fd = state_->fd;
   state_->fd = -1;

@@ -177,6 +177,8 @@ Replacement::~Replacement() {
 
 void Replacement::Write(std::string_view bytes) { WriteAll(state_->handle, bytes.data(), bytes.size(), "cannot write the new file"); }
 
+bool Replacement::CopyRest(std::uint64_t) { return false; }
+
 std::optional<std::string> Replacement::Commit(bool backup) {
   Input::State& from = *input_.state_;
   if (!FlushFileBuffers(state_->handle)) Fail("cannot write the new file", GetLastError());
