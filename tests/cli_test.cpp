@@ -161,6 +161,9 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
       {{"compare", "mp_toujane"}, kBadUsage},
       {{"light", "mp_toujane", "--format", "xml"}, kBadUsage},
       {{"--color", "sometimes", "light", "mp_toujane"}, kBadUsage},
+      {{"apply", "mp_toujane"}, kBadUsage},
+      {{"level", "mp_toujane", "--format", "json"}, kBadUsage},
+      {{"apply", "mp_toujan", "x.map"}, kNotFound},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -199,6 +202,9 @@ TEST(Cli, LightAndCompareGiveTheExpectedReading) {
       {{"compare", "mp_downtown", "sp_cityhall"}, "compare_mp_downtown_sp_cityhall.txt"},
       {{"compare", "mp_toujane", "mp_toujane"}, "compare_mp_toujane_mp_toujane.txt"},
       {{"compare", "mp_matmata", "sp_matmana", "--format", "json"}, "compare_mp_matmata_sp_matmana.json"},
+      // As a map holds them: "-contrastgain" without its dash, empty values and classname left out.
+      {{"level", "mp_downtown", "--format", "map"}, "map_mp_downtown.txt"},
+      {{"level", "--format", "map", "sp_hill400_assault"}, "map_sp_hill400_assault.txt"},
   };
   for (const auto& c : cases) {
     const Result result = RunArgs(c.args);
@@ -234,7 +240,7 @@ TEST(Cli, HelpAndVersion) {
   const Result version = RunArgs({"--version"});
   EXPECT_EQ(version.status, kFound);
   EXPECT_EQ(version.out, "zorvin 1.00\n");
-  for (const char* command : {"level", "levels", "effects", "find", "light", "compare", "export", "completion"}) {
+  for (const char* command : {"level", "levels", "effects", "find", "light", "compare", "apply", "export", "completion"}) {
     const Result help = RunArgs({command, "--help"});
     EXPECT_EQ(help.status, kFound) << command;
     EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;

@@ -29,33 +29,6 @@ constexpr std::array<unsigned char, 256> kClasses = [] {
   return classes;
 }();
 
-// Where the first byte from i on stands that is not text or a blank (or
-// size): the bytes of a brush or a patch, which make up nearly all of a big
-// map, skipped sixteen at a time where SSE2 is there.
-std::size_t SkipPlain(const unsigned char* data, std::size_t i, std::size_t size) {
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-  const __m128i controls = _mm_set1_epi8(0x1F), del = _mm_set1_epi8(0x7F), open = _mm_set1_epi8('{'),
-                close = _mm_set1_epi8('}'), quote = _mm_set1_epi8('"'), slash = _mm_set1_epi8('/'),
-                lf = _mm_set1_epi8('\n');
-  while (i + 16 <= size) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    // A control byte (blanks too: each is looked at below), DEL, a brace, a quote, a slash.
-    __m128i special = _mm_cmpeq_epi8(_mm_min_epu8(bytes, controls), bytes);
-    for (const __m128i c : {del, open, close, quote, slash, lf}) special = _mm_or_si128(special, _mm_cmpeq_epi8(bytes, c));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-    if (mask == 0) {
-      i += 16;
-      continue;
-    }
-    i += static_cast<std::size_t>(std::countr_zero(mask));
-    if (kClasses[data[i]] != kBlank) return i;
-    ++i;
-  }
-#endif
-  while (i < size && (kClasses[data[i]] == kText || kClasses[data[i]] == kBlank)) ++i;
-  return i;
-}
-
 // Braces nested deeper than this are no map a level editor writes.
 constexpr std::uint64_t kDeepest = 64;
 
@@ -91,6 +64,45 @@ void Reader::Fail(std::uint64_t line, std::uint64_t column, const std::string& w
 }
 
 void Reader::FailHere(const std::string& what) const { Fail(line_, offset_ - lineBegin_ + 1, what); }
+
+std::size_t Reader::SkipPlain(const unsigned char* data, std::size_t i, std::size_t size, std::uint64_t start) {
+  const auto newLine = [&](std::size_t at) {
+    ++line_;
+    lineBegin_ = start + at + 1;
+  };
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+  const __m128i controls = _mm_set1_epi8(0x1F), del = _mm_set1_epi8(0x7F), open = _mm_set1_epi8('{'),
+                close = _mm_set1_epi8('}'), quote = _mm_set1_epi8('"'), slash = _mm_set1_epi8('/');
+  while (i + 16 <= size) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    // A control byte (blanks and line feeds too: each is looked at below), DEL, a brace, a quote, a slash.
+    __m128i special = _mm_cmpeq_epi8(_mm_min_epu8(bytes, controls), bytes);
+    for (const __m128i c : {del, open, close, quote, slash}) special = _mm_or_si128(special, _mm_cmpeq_epi8(bytes, c));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+    if (mask == 0) {
+      i += 16;
+      continue;
+    }
+    i += static_cast<std::size_t>(std::countr_zero(mask));
+    const unsigned char k = kClasses[data[i]];
+    if (k == kNewline) {
+      newLine(i);
+    } else if (k != kBlank) {
+      return i;
+    }
+    ++i;
+  }
+#endif
+  for (; i < size; ++i) {
+    const unsigned char k = kClasses[data[i]];
+    if (k == kNewline) {
+      newLine(i);
+    } else if (k != kText && k != kBlank) {
+      break;
+    }
+  }
+  return i;
+}
 
 void Reader::Text(char) {
   if (depth_ >= 2) return;  // a brush's or a patch's own words
@@ -197,9 +209,9 @@ void Reader::Feed(std::string_view bytes) {
         ++offset_;
         break;
       case Mode::Normal:
-        if (depth_ >= 2 && (k == kText || k == kBlank)) {
+        if (depth_ >= 2 && (k == kText || k == kBlank || k == kNewline)) {
           // Inside a brush or a patch: on to the next byte that matters.
-          i = SkipPlain(data, i, size);
+          i = SkipPlain(data, i, size, start);
           offset_ = start + i;
           if (i == size) continue;
           k = kClasses[data[i]];
