@@ -3,7 +3,6 @@
 // source read and edited. Checks the shape
 // of every text the program produces.
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -146,11 +145,7 @@ void CheckMap(std::string_view text) {
   again.Finish();  // a fault here aborts: the edit broke the map
   const std::vector<map::KeyValue> after = map::WorldspawnKeyValues(again, edited);
   const auto isSet = [&](const std::string& key) {
-    return std::any_of(settings.begin(), settings.end(), [&](const map::Setting& s) {
-      return key.size() == s.key.size() && std::equal(key.begin(), key.end(), s.key.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-             });
-    });
+    return std::any_of(settings.begin(), settings.end(), [&](const map::Setting& s) { return map::SameIgnoringCase(key, s.key); });
   };
   std::vector<std::string> keptBefore, keptAfter;
   for (const map::KeyValue& pair : before) {
@@ -161,11 +156,8 @@ void CheckMap(std::string_view text) {
       keptAfter.push_back(pair.key + '\0' + pair.value);
       continue;
     }
-    const auto setting = std::find_if(settings.begin(), settings.end(), [&](const map::Setting& s) {
-      return pair.key.size() == s.key.size() &&
-             std::equal(pair.key.begin(), pair.key.end(), s.key.begin(),
-                        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
-    });
+    const auto setting = std::find_if(settings.begin(), settings.end(),
+                                      [&](const map::Setting& s) { return map::SameIgnoringCase(pair.key, s.key); });
     Require(pair.value == setting->value);
   }
   Require(keptBefore == keptAfter);

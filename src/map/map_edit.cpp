@@ -5,13 +5,6 @@
 namespace zorvin::map {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 std::string_view Part(std::string_view head, std::uint64_t begin, std::uint64_t end) {
   return head.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
 }

@@ -32,16 +32,6 @@ constexpr std::array<unsigned char, 256> kClasses = [] {
 // Braces nested deeper than this are no map a level editor writes.
 constexpr std::uint64_t kDeepest = 64;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 // A value in a message: printable ASCII as itself, anything else as '?', cut
 // after 40 bytes.
 std::string Quoted(std::string_view value) {
@@ -54,6 +44,15 @@ std::string Quoted(std::string_view value) {
 }
 
 }  // namespace
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
 
 MapError::MapError(std::uint64_t line, std::uint64_t column, const std::string& what)
     : std::runtime_error(what), line_(line), column_(column) {}

@@ -92,6 +92,10 @@ class Reader {
   std::vector<KeyLine> keys_;
 };
 
+// Whether two keys are the same, ASCII letters' case ignored, as the map
+// compilers compare them.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
 // What a worldspawn key line is worth to the faces: its key and value as bytes.
 struct KeyValue {
   std::string key;
