@@ -121,7 +121,7 @@ int StartUpSteps(const char* file) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   marks.Next("load: up to the first window");
-  ui::Shell shell(GetModuleHandleW(nullptr), {[](const std::wstring&) {}, [] {}, [] {}});
+  ui::Shell shell(GetModuleHandleW(nullptr), {[](std::wstring_view) {}, [] {}, [] {}});
   ui::SettingsWindow& form = shell.Settings();
   HHOOK hook = SetWindowsHookExW(WH_CBT, StampCreation, nullptr, GetCurrentThreadId());
   form.Load();
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  ui::Shell shell(GetModuleHandleW(nullptr), {[](const std::wstring&) {}, [] {}, [] {}});
+  ui::Shell shell(GetModuleHandleW(nullptr), {[](std::wstring_view) {}, [] {}, [] {}});
   shell.Start();
   shell.EffectsListChosen();
   shell.WorldspawnSettingsChosen();

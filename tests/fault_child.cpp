@@ -4,11 +4,14 @@
 //   fault_child KIND         shows a window of the program's own kind (the
 //                            same window procedure, shell and report) whose
 //                            handler for a posted command throws: KIND is
-//                            runtime_error, bad_alloc, or nested (thrown by a
+//                            runtime_error, bad_alloc, nested (thrown by a
 //                            handler that runs inside another handler's
-//                            SendMessage, beneath the system's frames)
+//                            SendMessage, beneath the system's frames), or
+//                            no_memory (bad_alloc, and no allocation succeeds
+//                            after it: the report must need none)
 #include <windows.h>
 
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
 #include <string_view>
@@ -16,6 +19,20 @@
 #include "error_report.h"
 #include "ui/shell.h"
 #include "win32/window.h"
+
+// Once set, every allocation of the process fails, as when memory has run out.
+bool g_noMemory = false;
+
+void* operator new(std::size_t size) {
+  void* block = g_noMemory ? nullptr : std::malloc(size == 0 ? 1 : size);
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -49,6 +66,10 @@ class FaultWindow : public Window {
     }
     if (id != kThrow && id != kThrowInside) return;
     if (kind_ == L"bad_alloc") throw std::bad_alloc();
+    if (kind_ == L"no_memory") {
+      g_noMemory = true;
+      throw std::bad_alloc();
+    }
     if (kind_ == L"nested") throw 42;
     throw std::runtime_error("fault");
   }

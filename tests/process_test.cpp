@@ -197,6 +197,7 @@ TEST(Program, ExceptionInAHandlerEndsInTheReportAndStatusOne) {
       {L"runtime_error", L"FaultWindow: unexpected failure"},
       {L"bad_alloc", L"FaultWindow: out of memory"},
       {L"nested", L"FaultWindow: unexpected failure"},
+      {L"no_memory", L"out of memory"},  // not even the window's name could be put in the message
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.kind);

@@ -99,7 +99,7 @@ void TypeText(const std::wstring& text) {
 void UiTest::SetUp() {
   shell_ = std::make_unique<Shell>(
       GetModuleHandleW(nullptr), ShellHooks{
-                                     [this](const std::wstring& operation) { errors_.push_back(operation); },
+                                     [this](std::wstring_view operation) { errors_.emplace_back(operation); },
                                      [this] { ++ended_; },
                                      [this] { ++closed_; },
                                  });

@@ -96,7 +96,7 @@ std::optional<Rgb> ReadColor(std::string_view value) {
   for (std::size_t i = 0; i < 3; ++i) {
     const Decimal& n = (*numbers)[i];
     const std::int64_t channel = RoundedHalfUp(byteScale ? n.mantissa : n.mantissa * 255, n.scale);
-    color.channels[i] = static_cast<int>(channel < 0 ? 0 : channel > 255 ? 255 : channel);
+    color.channels[i] = static_cast<std::uint8_t>(channel < 0 ? 0 : channel > 255 ? 255 : channel);
   }
   return color;
 }
@@ -104,7 +104,7 @@ std::optional<Rgb> ReadColor(std::string_view value) {
 std::string Hex(const Rgb& color) {
   constexpr char kDigits[] = "0123456789ABCDEF";
   std::string hex = "#";
-  for (int channel : color.channels) {
+  for (const std::uint8_t channel : color.channels) {
     hex += kDigits[channel >> 4];
     hex += kDigits[channel & 15];
   }

@@ -5,15 +5,16 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace zorvin::light {
 
-// A colour's channels, 0 to 255.
+// A colour's channels: a byte each, so that no channel can be past 255.
 struct Rgb {
-  std::array<int, 3> channels;
+  std::array<std::uint8_t, 3> channels;
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
@@ -42,8 +43,11 @@ std::optional<Sun> ReadSun(std::string_view value);
 // A value of one number, as an angle in degrees (Northyaw).
 std::optional<double> ReadAngle(std::string_view value);
 
-// The sun's angles rounded to the given number of decimals, halves away from
-// zero; a yaw that rounds to 360 is 0.
+// The sun's angles rounded to the given number of decimals, the nearest at
+// that many decimals to the double each angle is (std::round: a double that
+// is exactly halfway goes away from zero). The angles are computed, not
+// written: the double nearest an angle of 10.15 lies below it and gives 10.1.
+// A yaw that rounds to 360 is 0.
 Sun Rounded(const Sun& sun, int decimals);
 
 // "45° above the horizon, yaw 135°", the angles to the given number of decimals

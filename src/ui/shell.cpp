@@ -69,7 +69,7 @@ void Shell::AboutOkChosen() {
   Hide(About());
 }
 
-void Shell::ReportError(const std::wstring& operation) noexcept {
+void Shell::ReportError(std::wstring_view operation) noexcept {
   try {
     hooks_.reportError(operation);
   } catch (...) {

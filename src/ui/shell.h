@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "win32/handles.h"
 #include "win32/window.h"
@@ -22,7 +23,7 @@ class AboutWindow;
 // src/app; tests put recorders in their place.
 struct ShellHooks {
   // The single run-time error report; in the program it shows the message and ends the process.
-  std::function<void(const std::wstring& operation)> reportError;
+  std::function<void(std::wstring_view operation)> reportError;
   // "&Exit": the process ends at once.
   std::function<void()> exitNow;
   // The user closed the last window on screen: the message loop ends.
@@ -67,7 +68,7 @@ class Shell final : public win32::WindowHost {
   void AboutChosen();               // effects window, "&About"
   void AboutOkChosen();             // About window, "OK"
 
-  void ReportError(const std::wstring& operation) noexcept override;
+  void ReportError(std::wstring_view operation) noexcept override;
   void WindowUnloaded(win32::Window& window) override;
 
   // An invisible window that owns the About window, so that the About window

@@ -30,11 +30,7 @@ bool Window::DestroyByProgram() noexcept {
 
 void Window::Destroy() noexcept {
   if (DestroyByProgram()) return;
-  try {
-    host_.ReportError(Operation(L"unload"));
-  } catch (...) {
-    // Out of memory for the message: nothing is left to tell.
-  }
+  ReportFailure(L"unload");
 }
 
 bool Window::IsVisible() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
@@ -45,6 +41,14 @@ std::wstring Window::Operation(const wchar_t* what) const {
 
 std::wstring Window::QualifiedName(std::size_t index) const {
   return win32::QualifiedName(design_.name, design_.controls[index]);
+}
+
+void Window::ReportFailure(const wchar_t* what) noexcept {
+  try {
+    host_.ReportError(Operation(what));
+  } catch (...) {
+    host_.ReportError(what);  // the window's name took memory there was none of
+  }
 }
 
 HWND Window::ControlHandle(std::size_t index) const {

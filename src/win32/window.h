@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <vector>
@@ -30,7 +31,8 @@ class WindowHost {
   // What the names of the program's window classes start with ("Program.").
   virtual std::wstring ClassPrefix() const = 0;
   // The program's single error report, for a failure in a window's handler.
-  virtual void ReportError(const std::wstring& operation) noexcept = 0;
+  // A view, so that a report needs no memory of its own to be made.
+  virtual void ReportError(std::wstring_view operation) noexcept = 0;
   // The user's close box (or Alt+F4) has destroyed window.
   virtual void WindowUnloaded(Window& window) = 0;
 
@@ -87,6 +89,9 @@ class Window {
   // "Form1.Text1": the window's and the control's design names.
   std::wstring QualifiedName(std::size_t index) const;
   std::wstring Operation(const wchar_t* what) const;
+  // Reports what failed, named for this window ("Form1: out of memory"), or
+  // with no memory left to name it, what alone.
+  void ReportFailure(const wchar_t* what) noexcept;
 
   // Changes a control's size (twips) and keeps it through later layouts; for
   // OnLoad, after which Load clips the labels to the final sizes.

@@ -31,9 +31,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   } catch (const UiError& error) {
     self->host_.ReportError(error.Operation());
   } catch (const std::bad_alloc&) {
-    self->host_.ReportError(self->Operation(L"out of memory"));
+    self->ReportFailure(L"out of memory");  // builds no text it could fail to build
   } catch (...) {
-    self->host_.ReportError(self->Operation(L"unexpected failure"));
+    self->ReportFailure(L"unexpected failure");
   }
   return 0;
 }
