@@ -114,10 +114,23 @@ test.describe('settings', () => {
     await page.keyboard.press('ArrowDown');
     await page.keyboard.press('Enter');
     await expect(c.block).toHaveText(lf(expected('levels', 'sp_toujane')));
-    await page.keyboard.press('ArrowDown');
-    await expect(c.levelList).toBeVisible();
+    // Each key of the pattern: Down, F4 and Alt+Down open the list, Escape,
+    // F4 and Alt+Up shut it; Escape with the list shut empties the field.
+    for (const [opens, shuts] of [['ArrowDown', 'Escape'], ['F4', 'F4'], ['Alt+ArrowDown', 'Alt+ArrowUp']]) {
+      await page.keyboard.press(opens);
+      await expect(c.levelList, opens).toBeVisible();
+      await expect(c.level).toHaveAttribute('aria-expanded', 'true');
+      await page.keyboard.press(shuts);
+      await expect(c.levelList, shuts).toBeHidden();
+      await expect(c.level).toHaveAttribute('aria-expanded', 'false');
+    }
+    await expect(c.level).toHaveValue('sp_toujane');
     await page.keyboard.press('Escape');
-    await expect(c.levelList).toBeHidden();
+    await expect(c.level).toHaveValue('');
+    // Leaving the field shuts its list at once, not after a while.
+    await page.keyboard.press('F4');
+    await page.keyboard.press('Tab');
+    expect(await page.locator('#level-list').isHidden()).toBe(true);
   });
 
   test('a text the window would not find changes nothing shown and says so, as zorvin does', async ({ page }) => {
@@ -228,6 +241,15 @@ test('deep links open the page there, and Back and Forward step through what was
   expect(await findLines(page)).toEqual(zorvin('find', 'TOUJANE').out.trimEnd().split('\n'));
   await open(page, '#level=' + encodeURIComponent('sp_hill400_assault'));
   await expect(c.block).toHaveText(lf(expected('levels', 'sp_hill400_assault')));
+  // Every link reads its percent-encoding alike: %5F and %2C as _ and ,.
+  await open(page, '#compare=mp%5Ftoujane' + encodeURIComponent(',mp_downtown'));
+  await expect(c.comparison.locator('thead .second')).toHaveText('mp_downtown');
+  // A link that names no level, or not two to compare, says so.
+  await open(page, '#compare=mp_toujane');
+  await expect(page.locator('#compare-status'))
+      .toHaveText('A comparison names two levels, a comma between them: not \'mp_toujane\'.');
+  await open(page, '#level=%E0%A4%A');  // not percent-encoded UTF-8
+  await expect(page.locator('#level-status')).toHaveText('no level named \'%E0%A4%A\'');
   // A category that is none says so, as zorvin does, its suggestions links.
   await open(page, '#effects=ammo_effect');
   await expect(page.locator('#category-status'))

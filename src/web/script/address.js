@@ -51,15 +51,22 @@ function follow() {
   const at = location.hash.indexOf('=');
   if (at < 0) return;  // a heading of the page
   const key = location.hash.slice(1, at);
-  let value;
-  let values;
+  // Every link's value read alike: percent-decoded whole (a comma written as
+  // %2C too), or, not being percent-encoded text, as it stands, which then
+  // names nothing and says so.
+  let value = location.hash.slice(at + 1);
   try {
-    values = location.hash.slice(at + 1).split(',').map(decodeURIComponent);
-    value = values.join(',');
+    value = decodeURIComponent(value);
   } catch {
-    return; // not percent-encoded text
+    // as it stands
   }
-  if (key === 'compare' && values.length === 2) {
+  if (key === 'compare') {
+    const values = value.split(',');
+    if (values.length !== 2) {
+      showNoComparison();
+      compareStatus.textContent = 'A comparison names two levels, a comma between them: not ' + shown(value) + '.';
+      return;
+    }
     levelField.value = values[0];
     compareField.value = values[1];
     compareWith(values[1], true);

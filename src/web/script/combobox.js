@@ -3,8 +3,9 @@
 // contain the text (ASCII case ignored, the list's order kept, the items that
 // name no level passed over); Alt+Down, F4 or the arrow button opens the
 // whole list; Up and Down move through it; Enter or a click takes an item and
-// acts on it at once; Escape shuts the list. Enter with the list shut acts on
-// the text as typed, as the button beside the field does.
+// acts on it at once; Escape shuts the list, or with the list shut empties
+// the field. Enter with the list shut acts on the text as typed, as the
+// button beside the field does.
 function combobox(field, list, opener, act) {
   const options = [...list.querySelectorAll('[role=option]')];
   const folded = options.map((o) => foldAscii(o.textContent));
@@ -70,19 +71,21 @@ function combobox(field, list, opener, act) {
         shut();
         act();
       }
-    } else if (event.key === 'Escape' && isOpen) {
+    } else if (event.key === 'Escape') {
       event.preventDefault();
-      shut();
+      if (isOpen) shut();
+      else field.value = '';
     } else if (event.key === 'F4') {
       event.preventDefault();
       if (isOpen) shut();
       else open();
     }
   });
-  field.addEventListener('blur', () => setTimeout(() => {
-    const at = document.activeElement;
-    if (at !== field && at !== opener && !list.contains(at)) shut();
-  }, 150));
+  // The focus leaving for anything but the arrow button shuts the list (a
+  // click on an item keeps the focus in the field: see mousedown below).
+  field.addEventListener('focusout', (event) => {
+    if (event.relatedTarget !== opener) shut();
+  });
   opener.addEventListener('click', () => {
     if (list.hidden) open();
     else shut();
