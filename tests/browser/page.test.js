@@ -289,6 +289,24 @@ test('deep links open the page there, and Back and Forward step through what was
   await expect(c.level).toHaveValue('sp_rhine');
 });
 
+// Past the session history's 50 entries, no link followed is undone: each
+// address stays, and shows its own comparison.
+test('a long walk of links loses none', async ({ page }) => {
+  await open(page);
+  const names = zorvin('levels').out.trimEnd().split('\n');
+  let walked = 0;
+  for (const name of names.slice(0, 7)) {
+    for (const other of names.filter((o) => o !== name)) {
+      const hash = '#compare=' + name + ',' + other;
+      await page.evaluate((h) => (location.hash = h), hash);
+      await expect(page.locator('#comparison thead .second'), hash).toHaveText(other);
+      expect(await page.evaluate(() => location.hash)).toBe(hash);
+      ++walked;
+    }
+  }
+  expect(walked).toBe(273);
+});
+
 // The light zorvin reads for a level, as the page must show it.
 function lightOf(name) {
   const light = JSON.parse(zorvin('light', name, '--format', 'json').out);
