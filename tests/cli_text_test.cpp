@@ -7,7 +7,7 @@
 
 #include "cli/export.h"
 #include "cli/text.h"
-#include "web/page.h"
+#include "web/html.h"
 
 namespace zorvin::cli {
 namespace {

@@ -103,7 +103,7 @@ Outcome Light(std::string_view operand, Format format, bool colored) {
     }
     nlohmann::ordered_json& sunJson = json["sun"] = nullptr;
     if (reading.sun) {
-      const light::Sun sun = light::Rounded(*reading.sun, 1);
+      const light::Sun sun = light::Rounded(*reading.sun, light::kSunDecimals);
       sunJson = {{"value", reading.sunValue}, {"elevation", sun.elevation}, {"yaw", sun.yaw}};
     }
     return JsonLines(json);
@@ -114,14 +114,13 @@ Outcome Light(std::string_view operand, Format format, bool colored) {
     if (c.color) {
       rows.push_back({{std::string(c.label)}, {AsShown(c.value)}, {light::Hex(*c.color), "", colored ? " " + Swatch(*c.color) : ""}});
     } else {
-      rows.push_back({{std::string(c.label)}, {AsShown(c.value)}, {"is not a colour"}});
+      rows.push_back({{std::string(c.label)}, {AsShown(c.value)}, {std::string(light::kNotAColour)}});
     }
   }
   if (!reading.sunValue.empty()) {
-    const std::string_view label = light::FieldLabel(Field::sundirection, worldspawn.layout);
-    rows.push_back({{std::string(label)},
+    rows.push_back({{std::string(reading.sunLabel)},
                     {AsShown(reading.sunValue)},
-                    {reading.sun ? light::SunText(*reading.sun, 1) : "is not a direction"}});
+                    {reading.sun ? light::SunText(*reading.sun, light::kSunDecimals) : std::string(light::kNotADirection)}});
   }
   return Columns(rows);
 }

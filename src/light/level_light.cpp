@@ -113,6 +113,7 @@ LevelLight ReadLight(const Worldspawn& worldspawn) {
     if (!value.empty()) light.colors.push_back({field, FieldLabel(field, worldspawn.layout), value, ReadColor(value)});
   }
   light.sunValue = record.sundirection;
+  light.sunLabel = FieldLabel(Field::sundirection, worldspawn.layout);
   light.sun = ReadSun(record.sundirection);
   light.northyaw = ReadAngle(record.northyaw);
   return light;

@@ -72,6 +72,7 @@ struct ColorReading {
 struct LevelLight {
   std::vector<ColorReading> colors;  // each colour field the level has
   std::string sunValue;              // sundirection as written; empty when the level has none
+  std::string_view sunLabel;         // its label, as the level's block spells it
   std::optional<Sun> sun;
   std::optional<double> northyaw;    // Northyaw in degrees, when it is one number
 };

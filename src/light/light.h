@@ -54,6 +54,15 @@ Sun Rounded(const Sun& sun, int decimals);
 // (trailing zeros dropped); a sun under the horizon is "below" it.
 std::string SunText(const Sun& sun, int decimals);
 
+// How many decimals of the sun's angles each face shows: zorvin's text and
+// JSON, and the page's drawing (its caption and its name).
+inline constexpr int kSunDecimals = 1;
+inline constexpr int kSunDrawingDecimals = 0;
+
+// What follows a value that is read as no colour, or as no direction.
+inline constexpr std::string_view kNotAColour = "is not a colour";
+inline constexpr std::string_view kNotADirection = "is not a direction";
+
 // The numbers of a value in one form ("0.4 1 1" for ".40 1.000000 1"), so that
 // two values with equal numbers have equal keys; none when the value is not
 // numbers alone.

@@ -7,12 +7,22 @@
 #include <utility>
 
 #include "light/level_light.h"
-#include "web/page.h"
+#include "web/html.h"
 
 namespace zorvin::web {
 namespace {
 
-constexpr double kHorizon = 44;  // the horizon's radius in the drawing
+// The sun's drawing, in its own units: the horizon's radius, the compass's
+// ticks and yaw labels outside it, the disc, how far along Northyaw's line its
+// label stands, and how far under the horizon a sun is still drawn (just
+// outside the rim).
+constexpr double kHorizon = 44;
+constexpr double kTick = 4;
+constexpr double kYawLabel = 13;
+constexpr double kDisc = 6;
+constexpr double kNorthLabel = 0.6;
+constexpr double kLowestElevation = -9;
+constexpr std::string_view kViewBox = "-70 -62 140 124";  // the rim, its ticks and labels, and a disc on them
 
 // A coordinate of the drawing, to a tenth.
 std::string At(double value) {
@@ -30,7 +40,7 @@ std::pair<std::string, std::string> Point(double yaw, double distance) {
 std::string Swatch(const light::ColorReading& reading) {
   const std::string label = HtmlEscaped(reading.label);
   const std::string item = "<li data-field=\"" + std::to_string(static_cast<int>(reading.field)) + "\">";
-  if (!reading.color) return item + label + ": " + HtmlEscaped(reading.value) + " is not a colour</li>";
+  if (!reading.color) return item + label + ": " + HtmlEscaped(reading.value) + " " + std::string(light::kNotAColour) + "</li>";
   const std::string hex = light::Hex(*reading.color);
   return item + "<svg class=\"swatch\" viewBox=\"0 0 16 16\" role=\"img\" aria-label=\"" + label + ": " + hex +
          "\"><rect x=\".5\" y=\".5\" width=\"15\" height=\"15\" fill=\"" + hex + "\"/></svg><span>" + label +
@@ -40,27 +50,29 @@ std::string Swatch(const light::ColorReading& reading) {
 std::string SunDrawing(const light::LevelLight& reading) {
   if (reading.sunValue.empty()) return "";
   if (!reading.sun) {
-    return "<p class=\"sun\">sundirection: " + HtmlEscaped(reading.sunValue) + " is not a direction</p>";
+    return "<p class=\"sun\">" + HtmlEscaped(reading.sunLabel) + ": " + HtmlEscaped(reading.sunValue) + " " +
+           std::string(light::kNotADirection) + "</p>";
   }
-  const std::string text = "Sun: " + light::SunText(*reading.sun, 0);
-  std::string svg = "<div class=\"sun\"><svg viewBox=\"-70 -62 140 124\" role=\"img\" aria-label=\"" + text +
+  const std::string text = "Sun: " + light::SunText(*reading.sun, light::kSunDrawingDecimals);
+  std::string svg = "<div class=\"sun\"><svg viewBox=\"" + std::string(kViewBox) + "\" role=\"img\" aria-label=\"" + text +
                     "\"><use href=\"#compass\"/>";
   if (reading.northyaw) {
     const auto [x, y] = Point(*reading.northyaw, kHorizon);
-    const auto [tx, ty] = Point(*reading.northyaw, kHorizon * 0.6);
+    const auto [tx, ty] = Point(*reading.northyaw, kHorizon * kNorthLabel);
     svg += "<line class=\"north\" x1=\"0\" y1=\"0\" x2=\"" + x + "\" y2=\"" + y + "\"/><text class=\"north\" x=\"" + tx +
            "\" y=\"" + ty + "\">Northyaw</text>";
   }
   // The height as the distance from the rim: the horizon at the rim, straight
   // up at the centre; a sun under the horizon just outside it.
-  const double elevation = std::clamp(reading.sun->elevation, -9.0, 90.0);
+  const double elevation = std::clamp(reading.sun->elevation, kLowestElevation, 90.0);
   const auto [x, y] = Point(reading.sun->yaw, kHorizon * (90 - elevation) / 90);
-  std::string fill = "#FFD54A";
+  // The disc in the level's suncolor; without one, in the style sheet's.
+  std::string fill;
   for (const light::ColorReading& color : reading.colors) {
-    if (color.field == Field::suncolor && color.color) fill = light::Hex(*color.color);
+    if (color.field == Field::suncolor && color.color) fill = " fill=\"" + light::Hex(*color.color) + "\"";
   }
   svg += "<line class=\"ray\" x1=\"0\" y1=\"0\" x2=\"" + x + "\" y2=\"" + y + "\"/><circle class=\"disc\" cx=\"" + x +
-         "\" cy=\"" + y + "\" r=\"6\" fill=\"" + fill + "\"/></svg><p aria-hidden=\"true\">" + text + "</p></div>";
+         "\" cy=\"" + y + "\" r=\"" + At(kDisc) + "\"" + fill + "/></svg><p aria-hidden=\"true\">" + text + "</p></div>";
   return svg;
 }
 
@@ -72,8 +84,8 @@ std::string CompassSymbol() {
   for (int height : {30, 60}) symbol += "<circle class=\"ring\" r=\"" + At(kHorizon * (90 - height) / 90) + "\"/>";
   for (int yaw : {0, 90, 180, 270}) {
     const auto [x1, y1] = Point(yaw, kHorizon);
-    const auto [x2, y2] = Point(yaw, kHorizon + 4);
-    const auto [tx, ty] = Point(yaw, kHorizon + 13);
+    const auto [x2, y2] = Point(yaw, kHorizon + kTick);
+    const auto [tx, ty] = Point(yaw, kHorizon + kYawLabel);
     symbol += "<line x1=\"" + x1 + "\" y1=\"" + y1 + "\" x2=\"" + x2 + "\" y2=\"" + y2 + "\"/><text x=\"" + tx +
               "\" y=\"" + ty + "\">" + std::to_string(yaw) + "\xC2\xB0</text>";
   }

@@ -6,6 +6,7 @@
 
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
+#include "web/html.h"
 #include "web/light_markup.h"
 #include "web/page_assets.h"  // generated from page.html, page.css and script/
 
@@ -130,21 +131,6 @@ std::string Filled(std::string_view page, const std::vector<std::pair<std::strin
 }
 
 }  // namespace
-
-std::string HtmlEscaped(std::string_view text) {
-  std::string escaped;
-  for (char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
 
 std::vector<std::string> PageLines() {
   const std::string page = Filled(kPageTemplate, {

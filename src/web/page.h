@@ -13,7 +13,4 @@ namespace zorvin::web {
 // inline, and a Content-Security-Policy that lets only those two run, by hash.
 std::vector<std::string> PageLines();
 
-// text for HTML content or a quoted attribute value: & < > " ' as entities.
-std::string HtmlEscaped(std::string_view text);
-
 }  // namespace zorvin::web
