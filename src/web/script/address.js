@@ -1,52 +1,19 @@
-// The address: #level=NAME, #compare=NAME,OTHER, #effects=CATEGORY or
-// #find=TEXT (each name percent-encoded)
-// opens the page there, follows what is opened, and Back and Forward step
-// through it. Last of the scripts: it starts the tool.
-// A text that is not well-formed UTF-16 (a lone surrogate, typed through an
-// input method or pasted) cannot be percent-encoded: it goes in made well-formed.
-const wellFormed = (text) => (text.toWellFormed ? text.toWellFormed()
-  : text.replace(/[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD'));
-const hashFor = (key, value) => '#' + key + '=' + encodeURIComponent(wellFormed(value));
-const go = (key, value, replace) => goTo(hashFor(key, value), replace);
-function goTo(hash, replace) {
-  writeFindAddress();
-  if (location.hash === hash) return;
-  history[replace ? 'replaceState' : 'pushState'](null, '', hash);
-}
-
-// Find's address is written in a task of its own, after the keystroke's
-// frame; whatever moves the address next writes it first. Typing refines one
-// entry of the history, a new search starts another, and an emptied field
-// (Escape, or every letter deleted) leaves no search in the address.
-let findAddress = null;
-function followFind(text) {
-  if (findAddress === null) setTimeout(writeFindAddress);
-  findAddress = text;
-}
-function writeFindAddress() {
-  if (findAddress === null) return;
-  const text = findAddress;
-  findAddress = null;
-  if (text !== '') go('find', text, location.hash.startsWith('#find='));
-  else if (location.hash.startsWith('#find=')) history.replaceState(null, '', location.pathname + location.search);
-}
-
+// The address read: #level=NAME, #compare=NAME,OTHER, #effects=CATEGORY or
+// #find=TEXT (each name percent-encoded) opens the page there, and Back and
+// Forward step through what was opened (history.js writes it). Last of the
+// scripts: it starts the tool.
 // The page as first opened: nothing chosen, nothing shown.
 function showNothing() {
   showNoLevel();
   showNoComparison();
-  categoryChooser.selectedIndex = -1;
-  categoryStatus.textContent = '';
-  showIn(listing, '', listingStatus);
-  listingShows.textContent = '';
+  showNoCategory();
   find('', true);
 }
 
 function follow() {
-  findAddress = null;  // Back or Forward came first
-  refining = false;
-  const focus = focusWhatOpens;
-  focusWhatOpens = false;
+  forgetFindAddress();  // Back or Forward came first
+  stopRefining();
+  const focus = followedFromFind();
   if (location.hash === '') return showNothing();
   const at = location.hash.indexOf('=');
   if (at < 0) return;  // a heading of the page

@@ -22,6 +22,19 @@ function showCategory(name, fromAddress) {
   if (!fromAddress) go('effects', name, movedByKeys && refining && location.hash.startsWith('#effects='));
 }
 
+// Nothing chosen, nothing shown.
+function showNoCategory() {
+  categoryChooser.selectedIndex = -1;
+  categoryStatus.textContent = '';
+  showIn(listing, '', listingStatus);
+  listingShows.textContent = '';
+}
+
+// The address moved by Back, Forward or a link: the next move by keys starts a new entry.
+function stopRefining() {
+  refining = false;
+}
+
 categoryChooser.addEventListener('keydown', (event) => {
   movedByKeys = movingKeys.has(event.key) || (event.key.length === 1 && !event.ctrlKey && !event.metaKey);
   if (event.key === 'Enter') refining = false;

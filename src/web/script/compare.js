@@ -104,6 +104,9 @@ function compareWith(other, fromAddress) {
   if (!fromAddress) goTo(compareHash(name, other));
 }
 
+// Another level shown ends the comparison; compareWith shows the level first.
+levelField.addEventListener('levelshown', hideComparison);
+
 function showNoComparison() {
   compareField.value = '';
   hideComparison();

@@ -107,6 +107,12 @@ let focusWhatOpens = false;
 findResults.addEventListener('click', (event) => {
   if (event.target.closest('a')) focusWhatOpens = true;
 });
+// Whether the address now followed is a result's: asked once.
+function followedFromFind() {
+  const asked = focusWhatOpens;
+  focusWhatOpens = false;
+  return asked;
+}
 
 document.addEventListener('keydown', (event) => {
   if (event.key !== '/' || event.ctrlKey || event.metaKey || event.altKey) return;

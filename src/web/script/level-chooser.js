@@ -26,7 +26,8 @@ function showLevel(name, fromAddress) {
   const light = levelEntries.get(name).querySelector('.light');
   lightRegion.replaceChildren(...light.cloneNode(true).childNodes);
   lightPart.hidden = false;
-  hideComparison();
+  // What stands beside a level shown (the comparison) hears of it.
+  levelField.dispatchEvent(new Event('levelshown'));
   if (!fromAddress) go('level', name);
   return true;
 }
