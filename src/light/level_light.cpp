@@ -49,6 +49,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 bool IsBrace(Field field) { return field == Field::oChar || field == Field::oChar2; }
 
+bool HasSetting(Field field, std::string_view value) { return !IsBrace(field) && !value.empty(); }
+
 std::string_view FieldLabel(Field field, const BlockLayout* layout) {
   if (layout != nullptr) {
     for (const LayoutLine& line : *layout) {
@@ -110,7 +112,7 @@ LevelLight ReadLight(const Worldspawn& worldspawn) {
   LevelLight light;
   for (Field field : kColorFields) {
     const std::string& value = FieldOf(record, field);
-    if (!value.empty()) light.colors.push_back({field, FieldLabel(field, worldspawn.layout), value, ReadColor(value)});
+    if (HasSetting(field, value)) light.colors.push_back({field, FieldLabel(field, worldspawn.layout), value, ReadColor(value)});
   }
   light.sunValue = record.sundirection;
   light.sunLabel = FieldLabel(Field::sundirection, worldspawn.layout);
@@ -137,10 +139,9 @@ Likeness Compared(std::string_view a, std::string_view b) {
 std::vector<ComparedField> Compare(const Worldspawn& first, const Worldspawn& second) {
   std::vector<ComparedField> rows;
   for (const FieldRow& row : kFields) {
-    if (IsBrace(row.field)) continue;
     const std::string& a = first.record.*row.member;
     const std::string& b = second.record.*row.member;
-    if (a.empty() && b.empty()) continue;
+    if (!HasSetting(row.field, a) && !HasSetting(row.field, b)) continue;
     // The label as the level that has the field spells it (model or Model).
     const BlockLayout* layout = a.empty() ? second.layout : first.layout;
     rows.push_back({row.field, FieldLabel(row.field, layout), {a, b}, Compared(a, b)});

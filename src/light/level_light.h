@@ -17,6 +17,11 @@ namespace zorvin::light {
 // The block's opening and closing braces, which are no setting.
 bool IsBrace(Field field);
 
+// Whether a level or a map has a field, as its light and its comparison
+// count it: a setting, not a brace, with a value. The page's writer lists
+// the fields this gives, and its script compares those alone.
+bool HasSetting(Field field, std::string_view value);
+
 // The label a level's block gives a field, without its arrow: "_color",
 // "ambient", "-contrastgain", "Model" or "model" as the layout spells it.
 // Without a layout (a map's worldspawn): its standard label, else its name.

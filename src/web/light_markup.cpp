@@ -109,7 +109,7 @@ std::string FieldList(const LevelEntry& entry) {
   std::string list = "<dl class=\"fields\" hidden>";
   for (const FieldRow& row : kFields) {
     const std::string& value = record.*row.member;
-    if (value.empty() || light::IsBrace(row.field)) continue;
+    if (!light::HasSetting(row.field, value)) continue;
     list += "<dt>" + HtmlEscaped(light::FieldLabel(row.field, entry.Layout())) + "</dt><dd data-field=\"" +
             std::to_string(static_cast<int>(row.field)) + "\"";
     if (const auto numbers = light::NumbersKey(value)) list += " data-numbers=\"" + *numbers + "\"";

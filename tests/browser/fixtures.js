@@ -3,7 +3,7 @@
 // every test: no request leaves the page, no CSP violation, no console error,
 // no dialog.
 const base = require('@playwright/test');
-const { execFileSync } = require('node:child_process');
+const { execFile, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
@@ -24,6 +24,20 @@ function zorvin(...args) {
   } catch (error) {
     return { out: error.stdout, err: error.stderr, status: error.status };
   }
+}
+
+// The standard output of many zorvin command lines, a few running at a time.
+async function zorvinMany(argLists, atOnce = 4) {
+  const outs = new Array(argLists.length);
+  let next = 0;
+  const worker = async () => {
+    for (let i = next++; i < argLists.length; i = next++) {
+      outs[i] = await new Promise((resolve, reject) => execFile(zorvinPath, ['--lf', ...argLists[i]],
+        { encoding: 'utf8' }, (error, stdout) => (error ? reject(error) : resolve(stdout))));
+    }
+  };
+  await Promise.all(Array.from({ length: atOnce }, worker));
+  return outs;
 }
 
 const pageUrl = pathToFileURL(pagePath).href;
@@ -76,4 +90,4 @@ async function serve() {
 
 const lf = (text) => text.split('\r\n').join('\n');
 
-module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, lf, pageUrl };
+module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, zorvinMany, lf, pageUrl };

@@ -1,6 +1,6 @@
 // The page, through its controls as a user meets them, found by the names a
 // screen reader gives them.
-const { test, expect, open, serve, names, expected, zorvin, lf, pageUrl } = require('./fixtures');
+const { test, expect, open, serve, names, expected, zorvin, zorvinMany, lf, pageUrl } = require('./fixtures');
 const fs = require('node:fs');
 const path = require('node:path');
 const AxeBuilder = require('@axe-core/playwright').default;
@@ -412,6 +412,32 @@ test('your map is read as zorvin reads it, and compared with the level shown', a
       [...row.children].map((cell) => cell.querySelector('code, strong')?.textContent ?? cell.textContent)));
     expect(rows.map((r) => [r[0], r[2], r[3]]), map.file).toEqual(map.rows);
   }
+});
+
+// The comparison's rule is the writer's fields and zorvin's, both ways round:
+// every ordered pair of the 40 levels, row for row and in its summary.
+test('every ordered pair of levels compares as zorvin compares it', async ({ page }) => {
+  await open(page);
+  const levels = zorvin('levels').out.trimEnd().split('\n');
+  const pairs = levels.flatMap((a) => levels.filter((b) => b !== a).map((b) => [a, b]));
+  expect(pairs).toHaveLength(1560);
+  // Each pair's link followed, as Back or Forward would follow it, and its table read at once.
+  const seen = await page.evaluate((all) => all.map(([a, b]) => {
+    history.replaceState(null, '', '#compare=' + a + ',' + b);
+    window.dispatchEvent(new PopStateEvent('popstate'));
+    return {
+      rows: [...document.querySelectorAll('#comparison tbody tr')].map((row) =>
+        [...row.children].map((cell) => (cell.querySelector('code, strong') ?? cell).textContent)),
+      summary: document.querySelector('#compare-status').textContent,
+    };
+  }), pairs);
+  const outs = await zorvinMany(pairs.map(([a, b]) => ['compare', a, b, '--format', 'json']));
+  pairs.forEach(([a, b], i) => {
+    const fields = JSON.parse(outs[i]).fields;
+    const differing = fields.filter((f) => f.status === 'differs').length;
+    expect(seen[i].rows, `${a} / ${b}`).toEqual(fields.map((f) => [f.label, ...f.values, f.status.replace('-', ' ')]));
+    expect(seen[i].summary, `${a} / ${b}`).toBe(`${differing} of ${fields.length} fields differ`);
+  });
 });
 
 test('the keyboard alone reaches and works every control', async ({ page }) => {

@@ -5,13 +5,15 @@ const yourMap = $('your-map');
 const mapFields = new Map([...$('map-keys').children].map(
     (item) => [item.dataset.key, { field: Number(item.dataset.field), label: item.textContent }]));
 
-// The map's fields as fieldsOf gives a level's; a key twice counts as its last.
+// The map's fields as fieldsOf gives a level's (a key twice counts as its
+// last); one left empty, as the writer leaves out a level's, it has not.
 function fieldsOfMap(pairs) {
   const fields = new Map();
   for (const { key, value } of pairs) {
     const known = mapFields.get(lowerAscii(key));
     if (known) fields.set(known.field, { label: known.label, value, numbers: numbersKey(value) });
   }
+  for (const [field, { value }] of fields) if (value === '') fields.delete(field);
   return fields;
 }
 
