@@ -80,10 +80,10 @@ void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t l
 }  // namespace
 
 bool IsMapOperand(std::string_view operand) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  std::string end(operand.substr(operand.size() >= 4 ? operand.size() - 4 : 0));
-  std::transform(end.begin(), end.end(), end.begin(), lower);
-  return end == ".map" || operand.find_first_of("/\\") != std::string_view::npos;
+  constexpr std::string_view kEnding = ".map";
+  return (operand.size() >= kEnding.size() &&
+          map::SameIgnoringCase(operand.substr(operand.size() - kEnding.size()), kEnding)) ||
+         operand.find_first_of("/\\") != std::string_view::npos;
 }
 
 std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand) {
@@ -122,15 +122,14 @@ Outcome Apply(const ApplyRequest& request) {
   const LevelEntry* entry = FindLevel(request.level);
   if (entry == nullptr) return NoLevel(request.level);
   const std::string_view path = request.map;
+  // The fields apply sets, and those of them the level gives.
+  const auto chosen = [&](Field field) { return light::IsWrittenToMaps(field) && (request.all || light::IsLightField(field)); };
+  std::vector<light::MapKeyValue> given;
   std::vector<map::Setting> settings;
-  std::vector<Field> chosen;  // the fields apply sets, given or not
-  for (const FieldRow& row : kFields) {
-    if (light::MapKey(row.field) && (request.all || light::IsLightField(row.field))) chosen.push_back(row.field);
-  }
   for (const light::MapKeyValue& key : light::MapKeys(*entry)) {
-    if (std::find(chosen.begin(), chosen.end(), key.field) != chosen.end()) {
-      settings.push_back({std::string(key.key), std::string(key.value)});
-    }
+    if (!chosen(key.field)) continue;
+    given.push_back(key);
+    settings.push_back({std::string(key.key), std::string(key.value)});
   }
   const std::string level(entry->Key());
   try {
@@ -151,13 +150,10 @@ Outcome Apply(const ApplyRequest& request) {
     std::vector<Field> kept;
     for (const map::KeyValue& pair : pairs) {
       const std::optional<Field> field = light::FieldOfKey(pair.key);
-      if (!field || std::find(chosen.begin(), chosen.end(), *field) == chosen.end() ||
-          std::find(kept.begin(), kept.end(), *field) != kept.end()) {
+      if (!field || !chosen(*field) || std::find(kept.begin(), kept.end(), *field) != kept.end() ||
+          std::any_of(given.begin(), given.end(), [&](const light::MapKeyValue& key) { return key.field == *field; })) {
         continue;
       }
-      const bool given = std::any_of(settings.begin(), settings.end(),
-                                     [&](const map::Setting& s) { return light::FieldOfKey(s.key) == field; });
-      if (given) continue;
       kept.push_back(*field);
       said.push_back("kept " + Escaped(pair.key, 200) + " " + Escaped(pair.value, 200) + ": " + level + " has none");
     }
@@ -187,9 +183,8 @@ Outcome Apply(const ApplyRequest& request) {
       return said;
     }
     if (request.dryRun) {
-      const bool wholeFile = head.wholeFile;
       readRest(nullptr);
-      return map::UnifiedDiff(Named(path), head.bytes, wholeFile, plan.edits);
+      return map::UnifiedDiff(Named(path), head.bytes, head.wholeFile, plan.edits);
     }
     file::Replacement replacement(input);
     readRest(&replacement);

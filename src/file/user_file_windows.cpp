@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "win32/text.h"  // Widen, ToUtf8
+
 #include <random>
 #include <vector>
 
@@ -25,22 +27,6 @@ struct Replacement::State {
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (size <= 0) throw FileError("has a name that is not UTF-8");
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr, nullptr);
-  return narrow;
-}
 
 std::string Reason(DWORD error) {
   wchar_t* text = nullptr;
@@ -49,7 +35,7 @@ std::string Reason(DWORD error) {
   std::wstring reason = size > 0 && text != nullptr ? std::wstring(text, size) : L"error " + std::to_wstring(error);
   if (text != nullptr) LocalFree(text);
   while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.')) reason.pop_back();
-  return Narrow(reason);
+  return win32::ToUtf8(reason);
 }
 
 [[noreturn]] void Fail(const std::string& what, DWORD error) { throw FileError(what + ": " + Reason(error)); }
@@ -99,14 +85,14 @@ bool Unchanged(const std::wstring& path, const BY_HANDLE_FILE_INFORMATION& opene
 std::string KeepBackup(const Input::State& input) {
   for (int n = 0; n < 1000; ++n) {
     const std::wstring backup = input.target + L".bak" + (n == 0 ? L"" : L"." + std::to_wstring(n));
-    if (CreateHardLinkW(backup.c_str(), input.target.c_str(), nullptr)) return Narrow(backup);
+    if (CreateHardLinkW(backup.c_str(), input.target.c_str(), nullptr)) return win32::ToUtf8(backup);
     DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
     // No hard links here: a copy, which fails rather than overwrite a taken name.
-    if (CopyFileW(input.target.c_str(), backup.c_str(), TRUE)) return Narrow(backup);
+    if (CopyFileW(input.target.c_str(), backup.c_str(), TRUE)) return win32::ToUtf8(backup);
     error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
-    Fail("cannot make the backup " + Narrow(backup), error);
+    Fail("cannot make the backup " + win32::ToUtf8(backup), error);
   }
   throw FileError("cannot make a backup: .bak to .bak.999 are all taken");
 }
@@ -114,7 +100,7 @@ std::string KeepBackup(const Input::State& input) {
 }  // namespace
 
 Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
-  const std::wstring wide = Wide(path);
+  const std::wstring wide = win32::Widen(path);  // the arguments are checked UTF-8
   // FILE_FLAG_BACKUP_SEMANTICS opens a folder too, so that it is named as one.
   state_->handle = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr);

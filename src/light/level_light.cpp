@@ -67,7 +67,7 @@ std::string_view FieldLabel(Field field, const BlockLayout* layout) {
 
 std::optional<std::string_view> MapKey(Field field) {
   for (const KeyRow& row : kMapKeys) {
-    if (row.field == field && field != Field::classname) return row.key;
+    if (row.field == field) return row.key;
   }
   return std::nullopt;
 }
@@ -79,19 +79,20 @@ std::optional<Field> FieldOfKey(std::string_view key) {
   return std::nullopt;
 }
 
+bool IsWrittenToMaps(Field field) { return MapKey(field) && field != Field::classname; }
+
 bool IsLightField(Field field) { return std::find(std::begin(kLightFields), std::end(kLightFields), field) != std::end(kLightFields); }
 
 std::vector<MapKeyValue> MapKeys(const LevelEntry& entry) {
   std::vector<MapKeyValue> keys;
   for (const LayoutLine& line : entry.Layout()) {
     for (const std::optional<Field>& field : {line.first, line.second}) {
-      if (!field) continue;
-      const std::optional<std::string_view> key = MapKey(*field);
+      if (!field || !IsWrittenToMaps(*field)) continue;
       std::string_view value;  // the last the level assigns, as its record holds
       for (const FieldValue& given : entry.Values()) {
         if (given.field == *field) value = given.value;
       }
-      if (key && !value.empty()) keys.push_back({*field, *key, value});
+      if (!value.empty()) keys.push_back({*field, *MapKey(*field), value});
     }
   }
   return keys;

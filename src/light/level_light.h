@@ -30,9 +30,13 @@ inline std::string_view FieldLabel(Field field, const BlockLayout& layout) { ret
 
 // The record's fields as a map source's worldspawn keys: the block's label
 // without its arrow and blank, in lower case, "-contrastgain" without its dash
-// ("northyaw", "_color", "contrastgain", "model"). The braces and classname
-// are no key a level gives a map.
+// ("northyaw", "_color", "contrastgain", "model", "classname"). The braces
+// have none.
 std::optional<std::string_view> MapKey(Field field);
+
+// Whether a level gives a map this field: every key but classname, which a
+// map's worldspawn has already.
+bool IsWrittenToMaps(Field field);
 
 // The field a worldspawn key names, its case ignored as the map compilers
 // ignore it ("_COLOR" is _color); classname too; none for any other key.
@@ -48,7 +52,7 @@ struct MapKeyValue {
   std::string_view value;  // exactly as the catalog spells it
 };
 
-// Every key the level gives a non-empty value, in its block's order.
+// Every key written to maps that the level gives a non-empty value, in its block's order.
 std::vector<MapKeyValue> MapKeys(const LevelEntry& entry);
 
 // "\"key\" \"value\"", a map source's key line.

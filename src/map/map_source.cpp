@@ -103,7 +103,7 @@ std::size_t Reader::SkipPlain(const unsigned char* data, std::size_t i, std::siz
   return i;
 }
 
-void Reader::Text(char) {
+void Reader::Text() {
   if (depth_ >= 2) return;  // a brush's or a patch's own words
   if (depth_ == 0) {
     if (entities_ == 0) return;  // the header
@@ -204,7 +204,7 @@ void Reader::Feed(std::string_view bytes) {
           continue;
         }
         --offset_;  // the slash, which stood just before, was text
-        Text('/');
+        Text();
         ++offset_;
         break;
       case Mode::Normal:
@@ -218,7 +218,7 @@ void Reader::Feed(std::string_view bytes) {
         break;
     }
     switch (k) {
-      case kText: Text(static_cast<char>(data[i])); break;
+      case kText: Text(); break;
       case kBlank: break;
       case kNewline: LineEnd(); break;
       case kOpen: Open(); break;
@@ -240,7 +240,7 @@ void Reader::Finish() {
   if (mode_ == Mode::Slash) {
     mode_ = Mode::Normal;
     --offset_;
-    Text('/');
+    Text();
     ++offset_;
   }
   if (pair_ == Pair::Key) Fail(key_.line, key_.keyBegin - key_.lineBegin, "a key without a value");

@@ -56,7 +56,6 @@ class Reader {
   // Where its first brush (its '{') or its closing '}' stands.
   std::uint64_t HeadEnd() const { return headEnd_; }
   const std::vector<KeyLine>& WorldspawnKeys() const { return keys_; }
-  std::uint64_t BytesRead() const { return offset_; }
 
  private:
   enum class Mode : unsigned char { Normal, Slash, Comment, Quote };
@@ -64,7 +63,7 @@ class Reader {
 
   [[noreturn]] void Fail(std::uint64_t line, std::uint64_t column, const std::string& what) const;
   [[noreturn]] void FailHere(const std::string& what) const;
-  void Text(char c);   // a byte that is no brace, quote or blank, outside comments and quotes
+  void Text();  // at a byte that is no brace, quote or blank, outside comments and quotes
   // Inside a brush or a patch: past its words, blanks and line ends (counted)
   // to the next byte that matters, or size. data[0] is at offset start.
   std::size_t SkipPlain(const unsigned char* data, std::size_t i, std::size_t size, std::uint64_t start);

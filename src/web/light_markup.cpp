@@ -132,8 +132,7 @@ std::string MapKeyList() {
   std::string list = "<ul id=\"map-keys\" hidden>";
   for (const FieldRow& row : kFields) {
     // classname too: a map's worldspawn is compared whole, as a level's is.
-    const std::optional<std::string_view> key =
-        row.field == Field::classname ? std::optional<std::string_view>("classname") : light::MapKey(row.field);
+    const std::optional<std::string_view> key = light::MapKey(row.field);
     if (!key) continue;
     list += "<li data-field=\"" + std::to_string(static_cast<int>(row.field)) + "\" data-key=\"" + std::string(*key) +
             "\">" + HtmlEscaped(light::FieldLabel(row.field, nullptr)) + "</li>";

@@ -26,7 +26,6 @@ const byteClasses = (() => {
 })();
 const deepestBraces = 64;
 const utf8 = new TextDecoder('utf-8');
-const lowerAscii = (text) => text.replace(/[A-Z]+/g, (letters) => letters.toLowerCase());
 
 // A value in a message: printable ASCII as itself, else '?', cut after 40 bytes.
 function quotedBytes(bytes) {
@@ -140,10 +139,10 @@ function readWorldspawn(bytes) {
     if (depth > 0) fail(...opened[opened.length - 1], 'a \'{\' that is never closed');
     if (entities === 0) fail(0, 0, 'has no worldspawn: it holds no entity');
   }
-  const classnames = pairs.filter((pair) => lowerAscii(utf8.decode(pair.key)) === 'classname');
+  const classnames = pairs.filter((pair) => foldAscii(utf8.decode(pair.key)) === 'classname');
   if (classnames.length === 0) fail(0, 0, 'has no worldspawn: its first entity has no classname');
   const classname = classnames[classnames.length - 1].value;
-  if (lowerAscii(utf8.decode(classname)) !== 'worldspawn') {
+  if (foldAscii(utf8.decode(classname)) !== 'worldspawn') {
     fail(0, 0, 'has no worldspawn: its first entity is a ' + quotedBytes(classname));
   }
   return pairs.map((pair) => ({ key: utf8.decode(pair.key), value: utf8.decode(pair.value) }));

@@ -10,7 +10,7 @@ const mapFields = new Map([...$('map-keys').children].map(
 function fieldsOfMap(pairs) {
   const fields = new Map();
   for (const { key, value } of pairs) {
-    const known = mapFields.get(lowerAscii(key));
+    const known = mapFields.get(foldAscii(key));
     if (known) fields.set(known.field, { label: known.label, value, numbers: numbersKey(value) });
   }
   for (const [field, { value }] of fields) if (value === '') fields.delete(field);
