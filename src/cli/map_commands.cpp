@@ -19,9 +19,13 @@ namespace zorvin::cli {
 namespace {
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
-// The worldspawn's keys stay in memory while they are read: a worldspawn
-// whose keys run past this is no map an editor writes.
-constexpr std::size_t kLongestHead = std::size_t{16} << 20;
+// The worldspawn's keys stay in memory while they are read, and so do the
+// few lines after them that a diff shows: a worldspawn whose keys run past
+// these is no map an editor writes, and the memory zorvin takes stays small
+// whatever the map.
+constexpr std::size_t kLongestHead = std::size_t{4} << 20;
+constexpr std::size_t kMostHeadLines = 65536;  // of keys, or of any text
+constexpr std::size_t kLongestContext = std::size_t{1} << 20;
 
 // The map as messages name it.
 std::string Named(std::string_view path) { return Escaped(path, 200); }
@@ -47,7 +51,8 @@ struct Head {
 };
 
 // Reads into head until the worldspawn's keys have gone past, and then on
-// until lines more lines follow them (for a diff's context).
+// until lines more lines follow them (for a diff's context), or 1 MB more
+// has been read.
 void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t lines = 0) {
   std::vector<char> buffer(64 * 1024);
   const auto enough = [&] {
@@ -60,7 +65,8 @@ void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t l
     }
     return true;
   };
-  while (!head.wholeFile && !enough()) {
+  while (!head.wholeFile && !enough() &&
+         !(reader.HeadDone() && head.bytes.size() > static_cast<std::size_t>(reader.HeadEnd()) + kLongestContext)) {
     const std::size_t got = input.Read(buffer.data(), buffer.size());
     if (got == 0) {
       if (head.bytes.empty()) throw file::FileError("is empty");
@@ -71,8 +77,12 @@ void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t l
     const std::string_view chunk(buffer.data(), got);
     reader.Feed(chunk);
     head.bytes += chunk;
-    if (!reader.HeadDone() && head.bytes.size() > kLongestHead) {
-      throw map::MapError(0, 0, "has a worldspawn whose keys run past 16 MB: that is no map an editor writes");
+    if (reader.HeadDone()) continue;
+    if (head.bytes.size() > kLongestHead) {
+      throw map::MapError(0, 0, "has a worldspawn whose keys run past 4 MB: that is no map an editor writes");
+    }
+    if (reader.WorldspawnKeys().size() > kMostHeadLines || reader.Line() > kMostHeadLines) {
+      throw map::MapError(0, 0, "has more than 65536 lines or keys in its worldspawn: that is no map an editor writes");
     }
   }
 }
@@ -134,7 +144,7 @@ Outcome Apply(const ApplyRequest& request) {
   const std::string level(entry->Key());
   try {
     file::Input input{std::string(path)};
-    if (!request.dryRun) input.RefuseReadOnly();
+    if (!request.dryRun) input.RefuseUnwritable();
     map::Reader reader;
     Head head;
     ReadHead(input, reader, head, request.dryRun ? 3 : 0);
@@ -158,22 +168,20 @@ Outcome Apply(const ApplyRequest& request) {
       said.push_back("kept " + Escaped(pair.key, 200) + " " + Escaped(pair.value, 200) + ": " + level + " has none");
     }
 
-    // The rest of the map, checked as it streams past (and written, when it changes).
-    std::vector<char> buffer(kChunk);
+    // The rest of the map, read once: each chunk checked, then written (when
+    // it changes), so that what takes the map's place is what was checked.
     const auto readRest = [&](file::Replacement* into) {
-      bool copied = false;  // by the system, while the rest is read here
-      if (into != nullptr) {
-        into->Write(map::Edited(head.bytes, 0, plan.edits));
-        copied = !head.wholeFile && into->CopyRest(head.bytes.size());
-      }
-      while (!head.wholeFile) {
+      if (into != nullptr) into->Write(map::Edited(head.bytes, 0, plan.edits));
+      if (head.wholeFile) return;
+      std::vector<char> buffer(kChunk);
+      for (;;) {
         const std::size_t got = input.Read(buffer.data(), buffer.size());
         if (got == 0) break;
         const std::string_view chunk(buffer.data(), got);
         reader.Feed(chunk);
-        if (into != nullptr && !copied) into->Write(chunk);
+        if (into != nullptr) into->Write(chunk);
       }
-      if (!head.wholeFile) reader.Finish();
+      reader.Finish();
     };
 
     const std::string what = request.all ? level + "'s keys" : level + "'s light";
@@ -190,7 +198,14 @@ Outcome Apply(const ApplyRequest& request) {
     readRest(&replacement);
     const std::optional<std::string> backup = replacement.Commit(request.backup);
     said.push_back("wrote " + Named(path) + (backup ? "; its old bytes are in " + Named(*backup) : " (no backup kept)"));
+    if (const std::uint64_t others = input.OtherNames(); others > 0) {
+      // Hard links: the map's other names still name the old file.
+      said.push_back(others == 1 ? "its other name (a hard link) keeps the old bytes"
+                                 : "its " + std::to_string(others) + " other names (hard links) keep the old bytes");
+    }
     return said;
+  } catch (const file::NotDurable& error) {
+    return Failure{kCannotWrite, Named(path) + " " + error.what()};
   } catch (const file::FileError& error) {
     return BadMap(path, error.what());
   } catch (const map::MapError& error) {

@@ -1,11 +1,14 @@
 // A user's file, read and then replaced without the risk of losing a byte of
 // it: the new bytes go to a temporary file beside it, made new (never opened
-// through a name that exists), flushed to the disk and renamed over the old
-// name in one step, so that a full disk, a crash or a kill leaves the old file
-// or the new one, never a mix. The old bytes are kept as NAME.bak (or .bak.1,
-// .bak.2, ...: no backup is ever overwritten). A symbolic link is followed and
-// stays a link; the file's permission bits are kept. POSIX and Win32 each
-// have their file (user_file_posix.cpp, user_file_windows.cpp).
+// through a name that exists), flushed to the disk and put in the old one's
+// place in one step, so that a full disk, a crash or a kill leaves the old
+// file or the new one, never a mix. Just before that step the file is checked
+// to be the one that was read, unchanged; another program's save since then
+// is never overwritten. The old bytes are kept as NAME.bak (or .bak.1,
+// .bak.2, ...: no backup is ever overwritten, and a backup name holds all the
+// old bytes or nothing). A symbolic link is followed and stays a link; the
+// file's group and permission bits are kept. POSIX and Win32 each have their
+// file (user_file_posix.cpp, user_file_windows.cpp).
 #pragma once
 
 #include <cstddef>
@@ -20,10 +23,18 @@ namespace zorvin::file {
 
 // Why a file could not be read or replaced, in words for the user
 // ("is read-only", "cannot be read: Permission denied"); the file itself
-// is named by whoever reports it.
+// is named by whoever reports it. Whatever was made for the replacement is
+// gone by then, and the file is as it was.
 class FileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// The new bytes are in the file's place, but the system did not confirm that
+// the change of names reached the disk: a crash may still undo it.
+class NotDurable : public FileError {
+ public:
+  using FileError::FileError;
 };
 
 // A file opened to be read from its start (a link followed). Refuses a
@@ -38,9 +49,14 @@ class Input {
   // Up to size bytes; 0 at the end.
   std::size_t Read(char* buffer, std::size_t size);
 
-  // Refuses a file that may not be written: on POSIX one without its
-  // owner's write bit, on Windows one with the read-only attribute.
-  void RefuseReadOnly() const;
+  // Refuses, before anything is made, a file this user may not replace: one
+  // marked read-only, one the user may not write (on POSIX by the effective
+  // ids), one in a folder whose rules keep the user from replacing it.
+  void RefuseUnwritable() const;
+
+  // How many names the file has besides the one it was opened by (hard
+  // links): they keep its old bytes when it is replaced.
+  std::uint64_t OtherNames() const;
 
   struct State;
 
@@ -53,7 +69,7 @@ class Input {
 class Replacement {
  public:
   // Makes the temporary file beside the input's file (beside the file a
-  // link points to), with its permission bits.
+  // link points to), with its group and permission bits.
   explicit Replacement(Input& input);
   ~Replacement();  // removes the temporary file unless it was put in place
   Replacement(const Replacement&) = delete;
@@ -61,16 +77,12 @@ class Replacement {
 
   void Write(std::string_view bytes);
 
-  // Copies the input's bytes from offset at to its end after what was
-  // written, in the background while the caller reads them, as cp copies (in
-  // the system, no trip through zorvin's memory); Commit waits for it. False
-  // where the system cannot: the caller writes them itself.
-  bool CopyRest(std::uint64_t at);
-
-  // Flushes the new bytes to the disk, keeps the old ones as a backup
-  // (unless backup is false), and renames the new file over the old. Refuses
-  // when the file was changed by someone else since it was opened. Gives the
-  // backup's path (UTF-8), if one was kept.
+  // Puts the new bytes in the file's place, keeping the old ones as a backup
+  // (unless backup is false): a new name of the old file where it has only
+  // one, else a copy made new. Refuses, leaving nothing new behind, when the
+  // input was not read to its end, or the file was changed or replaced by
+  // someone else since it was opened. Gives the backup's path (UTF-8), if one
+  // was kept. Throws NotDurable when only the last flush failed.
   std::optional<std::string> Commit(bool backup);
 
   struct State;

@@ -26,12 +26,14 @@ std::string LineEndAt(std::string_view head, std::size_t lf) {
 }
 
 // Where the new key lines go, and their text: after the last key line, each
-// on a line of its own, indented as it is.
+// on a line of its own, indented as it is. A file with no LF whose lines end
+// in CR alone gets CR.
 Edit Insertion(std::string_view head, const KeyLine& last, const std::vector<const Setting*>& added) {
   const std::size_t after = static_cast<std::size_t>(last.valueEnd) + 1;  // past the value's closing quote
-  const std::size_t lf = head.find('\n', after);
+  const bool crAlone = head.find('\n') == std::string_view::npos && head.find('\r') != std::string_view::npos;
+  const std::size_t lf = head.find(crAlone ? '\r' : '\n', after);
   const bool ownLine = lf != std::string_view::npos && RestIsBlank(head.substr(after, lf - after));
-  const std::string lineEnd = LineEndAt(head, ownLine ? lf : head.find('\n', after));
+  const std::string lineEnd = crAlone ? "\r" : LineEndAt(head, ownLine ? lf : head.find('\n', after));
   std::string_view indent = Part(head, last.lineBegin, last.keyBegin - 1);
   if (!std::all_of(indent.begin(), indent.end(), IsBlank)) indent = {};
   std::string text;
@@ -53,21 +55,23 @@ Plan PlanSettings(const Reader& reader, std::string_view head, const std::vector
   const std::vector<KeyLine>& lines = reader.WorldspawnKeys();
   for (const Setting& setting : settings) {
     const KeyLine* first = nullptr;
-    bool changed = false;
+    const KeyLine* changed = nullptr;  // the first that holds another value
     for (const KeyLine& line : lines) {
       if (!SameIgnoringCase(Part(head, line.keyBegin, line.keyEnd), setting.key)) continue;
       if (first == nullptr) first = &line;
       if (Part(head, line.valueBegin, line.valueEnd) != setting.value) {
         plan.edits.push_back({line.valueBegin, line.valueEnd, setting.value});
-        changed = true;
+        if (changed == nullptr) changed = &line;
       }
     }
     if (first == nullptr) {
       added.push_back(&setting);
       plan.keys.push_back({setting.key, setting.value, Done::added, ""});
     } else {
-      plan.keys.push_back({std::string(Part(head, first->keyBegin, first->keyEnd)), setting.value,
-                           changed ? Done::set : Done::same, std::string(Part(head, first->valueBegin, first->valueEnd))});
+      const KeyLine& shown = changed != nullptr ? *changed : *first;
+      plan.keys.push_back({std::string(Part(head, shown.keyBegin, shown.keyEnd)), setting.value,
+                           changed != nullptr ? Done::set : Done::same,
+                           std::string(Part(head, shown.valueBegin, shown.valueEnd))});
     }
   }
   // A worldspawn always has a key line: its classname.

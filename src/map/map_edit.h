@@ -32,7 +32,7 @@ struct KeyDone {
   std::string key;
   std::string value;
   Done done;
-  std::string old;  // the value it replaced (its first, where the key stands twice)
+  std::string old;  // the value it replaced (the first it replaced, where the key stands twice)
 };
 
 struct Plan {

@@ -56,6 +56,8 @@ class Reader {
   // Where its first brush (its '{') or its closing '}' stands.
   std::uint64_t HeadEnd() const { return headEnd_; }
   const std::vector<KeyLine>& WorldspawnKeys() const { return keys_; }
+  // The line being read, from 1.
+  std::uint64_t Line() const { return line_; }
 
  private:
   enum class Mode : unsigned char { Normal, Slash, Comment, Quote };
