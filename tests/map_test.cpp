@@ -103,6 +103,9 @@ TEST(MapEdit, SetsTheKeysAndKeepsEveryOtherByte) {
       {"a byte-order mark and bytes that are not UTF-8 kept",
        "\xEF\xBB\xBF// caf\xE9\r\n{\r\n\"classname\" \"worldspawn\"\r\n\"_color\" \"\xFF\"\r\n}\r\n",
        "\xEF\xBB\xBF// caf\xE9\r\n{\r\n\"classname\" \"worldspawn\"\r\n\"_color\" \"1 .95 .95\"\r\n\"ambient\" \".02\"\r\n}\r\n"},
+      {"lines that end in CR alone: the new ones too",
+       "{\r\"classname\" \"worldspawn\"\r}\r",
+       "{\r\"classname\" \"worldspawn\"\r\"_color\" \"1 .95 .95\"\r\"ambient\" \".02\"\r}\r"},
   };
   for (const auto& c : cases) EXPECT_EQ(Edited(c.map, light), c.expected) << c.what;
 }
@@ -224,6 +227,40 @@ TEST_F(ApplyTest, RefusedMapsAndDryRunsLeaveTheFolderAsItWas) {
     fs::remove(map);
   }
 }
+
+// What apply says it did: the value it replaced where a key stands twice
+// and only its second differs; and where the map has another name (a hard
+// link), which keeps the old bytes, that the backup is a copy of its own, so
+// that a later save through the other name cannot change it.
+TEST_F(ApplyTest, SaysWhatItReplacedAndKeepsABackupApartFromTheMapsOtherNames) {
+  const fs::path map = dir_ / "m.map", other = dir_ / "other.map";
+  const std::string twice = "{\n\"classname\" \"worldspawn\"\n\"sunlight\" \"1.3\"\n\"sunlight\" \"1\"\n}\n";
+  WriteFile(map, twice);
+  fs::create_hard_link(map, other);
+  const cli::Result result = Zorvin({"apply", "mp_toujane", Utf8(map)});
+  ASSERT_EQ(result.status, cli::kFound) << result.err;
+  EXPECT_NE(result.out.find("\nset sunlight 1.3 (was 1)\n"), std::string::npos) << result.out;
+  EXPECT_TRUE(result.out.ends_with("m.map.bak\nits other name (a hard link) keeps the old bytes\n")) << result.out;
+  EXPECT_EQ(ReadFile(other), twice);
+  EXPECT_EQ(ReadFile(dir_ / "m.map.bak"), twice);
+  EXPECT_FALSE(fs::equivalent(dir_ / "m.map.bak", other));
+  EXPECT_EQ(fs::hard_link_count(dir_ / "m.map.bak"), 1u);
+}
+
+#ifdef _WIN32
+// A name relative to a drive's current folder ("C:m.map") is replaced in that
+// folder, and nothing else is made there.
+TEST_F(ApplyTest, ANameRelativeToADrivesFolder) {
+  WriteFile(dir_ / "m.map", kMap);
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  const cli::Result result = Zorvin({"apply", "mp_toujane", Utf8(dir_.root_name()) + "m.map"});
+  fs::current_path(before);
+  ASSERT_EQ(result.status, cli::kFound) << result.err;
+  EXPECT_EQ(ReadFile(dir_ / "m.map"), kApplied);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"m.map", "m.map.bak"}));
+}
+#endif
 
 #ifndef _WIN32
 // A link stays a link to the changed file, whose permission bits stay; a

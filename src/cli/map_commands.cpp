@@ -23,8 +23,8 @@ constexpr std::size_t kChunk = std::size_t{1} << 20;
 // few lines after them that a diff shows: a worldspawn whose keys run past
 // these is no map an editor writes, and the memory zorvin takes stays small
 // whatever the map.
-constexpr std::size_t kLongestHead = std::size_t{4} << 20;
-constexpr std::size_t kMostHeadLines = 65536;  // of keys, or of any text
+constexpr std::size_t kLongestHead = std::size_t{1} << 20;
+constexpr std::size_t kMostHeadLines = 16384;  // of keys, or of any text
 constexpr std::size_t kLongestContext = std::size_t{1} << 20;
 
 // The map as messages name it.
@@ -79,10 +79,10 @@ void ReadHead(file::Input& input, map::Reader& reader, Head& head, std::size_t l
     head.bytes += chunk;
     if (reader.HeadDone()) continue;
     if (head.bytes.size() > kLongestHead) {
-      throw map::MapError(0, 0, "has a worldspawn whose keys run past 4 MB: that is no map an editor writes");
+      throw map::MapError(0, 0, "has a worldspawn whose keys run past 1 MB: that is no map an editor writes");
     }
     if (reader.WorldspawnKeys().size() > kMostHeadLines || reader.Line() > kMostHeadLines) {
-      throw map::MapError(0, 0, "has more than 65536 lines or keys in its worldspawn: that is no map an editor writes");
+      throw map::MapError(0, 0, "has more than 16384 lines or keys in its worldspawn: that is no map an editor writes");
     }
   }
 }

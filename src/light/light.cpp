@@ -1,11 +1,11 @@
 #include "light/light.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <numbers>
-#include <vector>
 
 namespace zorvin::light {
 namespace {
@@ -45,19 +45,34 @@ double ValueOf(const Decimal& n) { return static_cast<double>(n.mantissa) / stat
 // The blanks between a value's numbers: a map written by hand may hold tabs.
 constexpr std::string_view kBlanks = " \t";
 
-// The value's numbers, split at blanks; nothing when a word is no number.
-std::optional<std::vector<Decimal>> ReadNumbers(std::string_view value) {
-  std::vector<Decimal> numbers;
+// Calls each with the value's numbers, split at blanks, in order; false when
+// a word is no number (or each says to stop, returning false).
+template <typename Each>
+bool EachNumber(std::string_view value, Each each) {
   while (!value.empty()) {
     const std::size_t start = value.find_first_not_of(kBlanks);
     if (start == std::string_view::npos) break;
     value.remove_prefix(start);
     const std::size_t end = value.find_first_of(kBlanks);
     const std::optional<Decimal> number = ReadDecimal(value.substr(0, end));
-    if (!number) return std::nullopt;
-    numbers.push_back(*number);
+    if (!number || !each(*number)) return false;
     value.remove_prefix(end == std::string_view::npos ? value.size() : end);
   }
+  return true;
+}
+
+// The value's numbers when it has count of them, else nothing: however long
+// the value, no more than count are kept.
+template <std::size_t count>
+std::optional<std::array<Decimal, count>> ReadNumbers(std::string_view value) {
+  std::array<Decimal, count> numbers{};
+  std::size_t found = 0;
+  const bool read = EachNumber(value, [&](const Decimal& n) {
+    if (found == count) return false;
+    numbers[found++] = n;
+    return true;
+  });
+  if (!read || found != count) return std::nullopt;
   return numbers;
 }
 
@@ -88,8 +103,12 @@ std::string NumberText(double number, int decimals) {
 }  // namespace
 
 std::optional<Rgb> ReadColor(std::string_view value) {
-  const auto numbers = ReadNumbers(value);
-  if (!numbers || (numbers->size() != 3 && numbers->size() != 4)) return std::nullopt;
+  auto numbers = ReadNumbers<3>(value);
+  if (!numbers) {
+    const auto four = ReadNumbers<4>(value);  // red, green, blue and a brightness
+    if (!four) return std::nullopt;
+    numbers = std::array<Decimal, 3>{(*four)[0], (*four)[1], (*four)[2]};
+  }
   bool byteScale = false;
   for (std::size_t i = 0; i < 3; ++i) byteScale = byteScale || (*numbers)[i].mantissa > (*numbers)[i].scale;
   Rgb color{};
@@ -112,8 +131,8 @@ std::string Hex(const Rgb& color) {
 }
 
 std::optional<Sun> ReadSun(std::string_view value) {
-  const auto numbers = ReadNumbers(value);
-  if (!numbers || numbers->size() != 3) return std::nullopt;
+  const auto numbers = ReadNumbers<3>(value);
+  if (!numbers) return std::nullopt;
   const double pitch = Radians(ValueOf((*numbers)[0])), yaw = Radians(ValueOf((*numbers)[1]));
   const double x = std::cos(pitch) * std::cos(yaw), y = std::cos(pitch) * std::sin(yaw), z = -std::sin(pitch);
   double degrees = Degrees(std::atan2(y, x));
@@ -123,8 +142,8 @@ std::optional<Sun> ReadSun(std::string_view value) {
 }
 
 std::optional<double> ReadAngle(std::string_view value) {
-  const auto numbers = ReadNumbers(value);
-  if (!numbers || numbers->size() != 1) return std::nullopt;
+  const auto numbers = ReadNumbers<1>(value);
+  if (!numbers) return std::nullopt;
   return ValueOf(numbers->front());
 }
 
@@ -142,10 +161,10 @@ std::string SunText(const Sun& sun, int decimals) {
 }
 
 std::optional<std::string> NumbersKey(std::string_view value) {
-  const auto numbers = ReadNumbers(value);
-  if (!numbers || numbers->empty()) return std::nullopt;
   std::string key;
-  for (Decimal n : *numbers) {
+  bool any = false;
+  const bool read = EachNumber(value, [&](Decimal n) {
+    any = true;
     while (n.scale > 1 && n.mantissa % 10 == 0) n.mantissa /= 10, n.scale /= 10;
     const std::int64_t magnitude = n.mantissa < 0 ? -n.mantissa : n.mantissa;
     std::string digits = std::to_string(magnitude % n.scale + n.scale).substr(1);  // the fraction, zero-padded
@@ -153,7 +172,9 @@ std::optional<std::string> NumbersKey(std::string_view value) {
     if (n.mantissa < 0) key += '-';
     key += std::to_string(magnitude / n.scale);
     if (!digits.empty()) key += "." + digits;
-  }
+    return true;
+  });
+  if (!read || !any) return std::nullopt;
   return key;
 }
 
