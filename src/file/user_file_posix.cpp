@@ -316,7 +316,10 @@ Replacement::Replacement(Input& input) : input_(input), state_(std::make_unique<
   // user who writes it through its group keeps it theirs), and its
   // permission bits. Another owner's file written by someone else becomes
   // theirs, as an editor's save does.
-  if (::fchown(fd, from.status.st_uid, from.status.st_gid) != 0) ::fchown(fd, static_cast<uid_t>(-1), from.status.st_gid);
+  if (::fchown(fd, from.status.st_uid, from.status.st_gid) != 0 &&
+      ::fchown(fd, static_cast<uid_t>(-1), from.status.st_gid) != 0) {
+    // Neither: the new file is this user's, in their own group.
+  }
   if (::fchmod(fd, from.status.st_mode & 07777) != 0) Fail("cannot set the new file's permissions", errno);
 }
 
