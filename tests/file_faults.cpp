@@ -5,6 +5,7 @@
 //   editor-saves          as link-refused, and an editor saves the map by a rename just then
 //                         (ZORVIN_FAULT_ARG: the editor's new file)
 //   editor-saves-late     as editor-saves, on a system that cannot exchange two names
+//   editor-saves-last     the editor saves just as zorvin exchanges the names, after its last check
 //   killed-copying-backup as link-refused, and the process is killed as the copy starts
 //   fchmod-fails          fchmod() fails with EPERM
 //   copy-ends-early       copy_file_range() copies nothing, as if at the end
@@ -54,6 +55,11 @@ int renameat2(int fromFolder, const char* from, int toFolder, const char* to, un
   if (Is("editor-saves-late")) {
     errno = EINVAL;
     return -1;
+  }
+  static bool saved = false;
+  if (Is("editor-saves-last") && (flags & RENAME_EXCHANGE) != 0 && !saved) {
+    saved = true;
+    rename(getenv("ZORVIN_FAULT_ARG"), to);
   }
   return Next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2")(fromFolder, from, toFolder, to, flags);
 }

@@ -63,6 +63,7 @@ while IFS='|' read -r name fault want_status want_map want_names; do
 done <<'ROWS'
 an editor saves while a backup is copied|editor-saves|5|editor|m.map
 an editor saves while a backup is copied, no exchange of names|editor-saves-late|5|editor|m.map
+an editor saves as the names are exchanged: its file is put back|editor-saves-last|5|editor|m.map
 a kill while a backup is copied leaves no short backup|killed-copying-backup|137|old|m.map
 no hard links: the backup is a whole copy|link-refused|0|new|m.map m.map.bak
 the new file's permissions cannot be set|fchmod-fails|5|old|m.map
