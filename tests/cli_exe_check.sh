@@ -2,7 +2,8 @@
 # zorvin.exe under Wine prints a few levels and categories exactly as the
 # expected files hold them, each line ended by CR LF, and a name not found
 # gets status 1 and a suggestion; apply sets a level's light in a map whose
-# folder and file name are not ASCII, its CR LF kept and its old bytes backed up.
+# folder and file name are not ASCII, its CR LF kept and its old bytes backed up,
+# and Ctrl+C during an apply leaves no temporary file.
 # Usage: cli_exe_check.sh GOLDEN_DIR EMULATOR... EXE
 set -uo pipefail
 golden=$1
@@ -50,4 +51,24 @@ else
   echo "FAIL: apply to $map: status $status, $(cat "$tmp/out" "$tmp/err"); the folder holds: $(ls "$folder")"
   failures=$((failures + 1))
 fi
+# Ctrl+C while apply reads a big map (SIGINT, which Wine turns into the
+# console's Ctrl+C event): its temporary file goes, the map stays as it was.
+big="$tmp/interrupted.map"
+{ printf '{\r\n"classname" "worldspawn"\r\n'; yes '{ ( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) texture 0 0 0 }' | head -n 6000000
+  printf '}\r\n'; } >"$big"
+cp "$big" "$tmp/interrupted-old.map"
+"${run[@]}" apply mp_toujane "Z:$big" >"$tmp/out" 2>"$tmp/err" &
+pid=$!
+for _ in $(seq 200); do compgen -G "$tmp/.interrupted.map.zorvin-*" >/dev/null && break; sleep 0.05; done
+made=$(compgen -G "$tmp/.interrupted.map.zorvin-*" | wc -l)
+pkill -INT -f "apply mp_toujane Z:$big"
+wait "$pid"
+left=$(compgen -G "$tmp/.interrupted.map.zorvin-*" | wc -l)
+if [ "$made" = 1 ] && [ "$left" = 0 ] && cmp -s "$big" "$tmp/interrupted-old.map" && [ ! -e "$big.bak" ]; then
+  echo "ok: Ctrl+C during apply: no temporary file left, the map as it was"
+else
+  echo "FAIL: Ctrl+C during apply: $made temporary file(s) made, $left left; the folder holds: $(ls -A "$tmp")"
+  failures=$((failures + 1))
+fi
+rm -f "$big" "$tmp/interrupted-old.map"
 [ "$failures" = 0 ]
