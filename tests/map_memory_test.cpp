@@ -43,6 +43,17 @@ void operator delete(void* pointer) noexcept { Free(pointer); }
 void operator delete[](void* pointer) noexcept { Free(pointer); }
 void operator delete(void* pointer, std::size_t) noexcept { Free(pointer); }
 void operator delete[](void* pointer, std::size_t) noexcept { Free(pointer); }
+// The forms that do not throw, which libstdc++ uses too (a temporary buffer's).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept { return operator new(size, nothrow); }
+void operator delete(void* pointer, const std::nothrow_t&) noexcept { Free(pointer); }
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept { Free(pointer); }
 
 namespace {
 
