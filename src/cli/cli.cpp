@@ -221,6 +221,34 @@ std::string ParserMessage(std::string_view what) {
   return message + "zorvin: 'zorvin --help' lists the commands and options\n";
 }
 
+// The first word of the command line that stands where a command does, when
+// it names none: "no command 'levle'; did you mean 'level' or 'levels'?",
+// as git answers. Only --color of the options before a command takes a value.
+std::optional<std::string> NoSuchCommand(std::span<const std::string> args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--color") {
+      ++i;
+      continue;
+    }
+    if (arg.empty() || arg.starts_with('-')) continue;
+    std::vector<std::string_view> names;
+    for (const Command& command : kCommands) {
+      if (command.name == arg) return std::nullopt;
+      names.push_back(command.name);
+    }
+    std::string message = "zorvin: no command " + Shown(arg);
+    const std::vector<std::string_view> nearest = Nearest(arg, names);
+    if (nearest.empty()) return message + "\nzorvin: 'zorvin --help' lists the commands and options\n";
+    for (std::size_t n = 0; n < nearest.size(); ++n) {
+      message += n == 0 ? "; did you mean " : (n + 1 == nearest.size() ? " or " : ", ");
+      message += "'" + std::string(nearest[n]) + "'";
+    }
+    return message + "?\n";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Result Run(std::span<const std::string> args, LineEnd platformEnd, const Terminal& terminal) {
@@ -249,6 +277,12 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd, const Termina
   Options options;
   options.app = &app;
   for (const Command& command : kCommands) command.declare(*app.add_subcommand(command.name, command.summary), options);
+
+  if (std::optional<std::string> message = NoSuchCommand(args)) {
+    result.status = kBadUsage;
+    result.err = std::move(*message);
+    return result;
+  }
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
