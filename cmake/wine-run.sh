@@ -37,12 +37,38 @@ while [ $# -gt 0 ]; do
 done
 prefix=$(realpath -m "$1")
 shift
+# Where each start that Wine failed is noted (scripts/test.sh counts them).
+retries_log=$(dirname "$prefix")/wine-start-retries.log
 # The session CTest gave this test: CTEST_RESOURCE_GROUP_0_WINE is "id:N,slots:1".
 session=${CTEST_RESOURCE_GROUP_0_WINE:-id:0}
 session=${session#id:}
 session=${session%%,*}
 [ "$session" = 0 ] || prefix=$prefix-sessions/$session
 wine_environment "$prefix"
+
+# Runs the exe once; if Wine failed to start it (it ended at once, with a
+# failing status and not a byte on either stream), notes it and runs it once
+# more. Only that: a test that fails on its own fails. ZORVIN_WINE_NO_RETRY=1
+# for a run that is ended on purpose.
+run_wine() {  # EXE [ARGS...]
+  if [ -n "${ZORVIN_WINE_NO_RETRY:-}" ]; then
+    "$ZORVIN_WINE" "$@"
+    return
+  fi
+  local out err rc=0 started=$SECONDS
+  out=$(mktemp) err=$(mktemp)
+  "$ZORVIN_WINE" "$@" >"$out" 2>"$err" || rc=$?
+  if [ "$rc" != 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ] && [ $((SECONDS - started)) -le 2 ]; then
+    echo "wine-run: Wine ended $(basename "$1") at once with status $rc and printed nothing; starting it once more" >&2
+    echo "$(date -u +%FT%TZ) $* (status $rc)" >>"$retries_log"
+    rc=0
+    "$ZORVIN_WINE" "$@" >"$out" 2>"$err" || rc=$?
+  fi
+  cat "$out"
+  cat "$err" >&2
+  rm -f "$out" "$err"
+  return "$rc"
+}
 
 set_dpi() {  # N: for the next session to start
   stop_server
@@ -53,7 +79,7 @@ set_dpi() {  # N: for the next session to start
 run_at_dpi() {  # EXE [ARGS...]
   local rc=0
   set_dpi "$dpi"
-  "$ZORVIN_WINE" "$@" || rc=$?
+  run_wine "$@" || rc=$?
   set_dpi 96
   return "$rc"
 }
@@ -87,7 +113,11 @@ if [ "$stop" = 1 ]; then
 fi
 
 if [ -n "${ZORVIN_WINE_SESSION:-}" ] && [ "$session" = 0 ]; then
-  [ -z "$dpi" ] && exec "$ZORVIN_WINE" "$@"
+  if [ -z "$dpi" ]; then
+    rc=0
+    run_wine "$@" || rc=$?
+    exit "$rc"
+  fi
   rc=0
   run_at_dpi "$@" || rc=$?
   start_server  # the session's own server again, for what runs after
@@ -132,4 +162,6 @@ if ! alive "$state/server.pid"; then
   warm_server 9>&-
 fi
 exec 9>&-
-exec "$ZORVIN_WINE" "$@"
+rc=0
+run_wine "$@" || rc=$?
+exit "$rc"

@@ -25,6 +25,10 @@ stage() {
   return 0
 }
 
+# The Windows tests' emulator notes each test that Wine failed to start (and
+# started again): counted at the end.
+rm -f build/*/wine-start-retries.log
+
 stage "native"
 cmake --preset native
 cmake --build --preset native
@@ -70,3 +74,6 @@ stage "the Debian package: lintian, reproducible, installed and removed in throw
 tests/deb_test.sh
 stage ""
 echo "-- all stages: $((SECONDS - start)) s"
+retries=$(cat build/*/wine-start-retries.log 2>/dev/null | wc -l)
+echo "-- Wine start retries: $retries"
+[ "$retries" = 0 ] || cat build/*/wine-start-retries.log

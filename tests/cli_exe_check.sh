@@ -57,7 +57,7 @@ big="$tmp/interrupted.map"
 { printf '{\r\n"classname" "worldspawn"\r\n'; yes '{ ( 0 0 0 ) ( 1 1 1 ) ( 2 2 2 ) texture 0 0 0 }' | head -n 6000000
   printf '}\r\n'; } >"$big"
 cp "$big" "$tmp/interrupted-old.map"
-"${run[@]}" apply mp_toujane "Z:$big" >"$tmp/out" 2>"$tmp/err" &
+ZORVIN_WINE_NO_RETRY=1 "${run[@]}" apply mp_toujane "Z:$big" >"$tmp/out" 2>"$tmp/err" &
 pid=$!
 for _ in $(seq 200); do compgen -G "$tmp/.interrupted.map.zorvin-*" >/dev/null && break; sleep 0.05; done
 made=$(compgen -G "$tmp/.interrupted.map.zorvin-*" | wc -l)

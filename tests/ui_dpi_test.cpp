@@ -1,7 +1,9 @@
 // The windows at 100, 125, 150 and 200 percent: every size comes from the
-// design's twips (or, for the picture and the separator, its pixels at 96 DPI).
+// forms' twips, as a table of this file's own lays them out (or, for the
+// picture and the separator, their pixels at 96 DPI).
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "win32/dpi.h"
 #include "win32/text.h"
@@ -13,41 +15,62 @@ namespace {
 // Twips to pixels, rounding halves up, written out independently of the program's own function.
 int Px(int twips, UINT dpi) { return static_cast<int>((static_cast<long long>(twips) * dpi + 720) / 1440); }
 
-// The sizes a window gives a control at load in place of its design's, in
-// twips: the effects window's list is square.
-struct LoadSize {
+// Where each control stands, in twips, worked out from the forms as they were
+// laid out: left, top, width and height (-1: the control's own, a growing
+// label's width or a combo box's height). The effects list is square once
+// loaded, its bottom edge level with the listing's.
+struct Place {
   std::wstring_view window, control;
-  int width, height;
+  int left, top, width, height;
 };
-constexpr LoadSize kLoadSizes[] = {{L"frmZorvinEfx", L"List1", 2655, 2655}};
+constexpr Place kPlaces[] = {
+    {L"Form1", L"Command1", 1800, 120, 1335, 375},
+    {L"Form1", L"Combo1", 120, 120, 1455, -1},
+    {L"Form1", L"Label3", 120, 480, 1455, 255},
+    {L"Form1", L"Text1", 120, 720, 3255, 2895},
+    {L"Form1", L"Label1", 1080, 3000, 1185, 615},
+    {L"frmZorvinEfx", L"Label1", 240, 0, 2295, 255},
+    {L"frmZorvinEfx", L"List1", 240, 240, 2655, 2655},
+    {L"frmZorvinEfx", L"Label2", 3120, 0, 3255, 255},
+    {L"frmZorvinEfx", L"Text1", 3120, 240, 3255, 2655},
+    {L"frmAbout", L"cmdOK", 4245, 2625, 1260, 345},
+    {L"frmAbout", L"Label1", 1200, 600, 3015, 1335},
+    {L"frmAbout", L"lblVersion", 120, 2640, -1, 225},
+};
+// Each window's inside, in twips.
+constexpr Place kClients[] = {
+    {L"Form1", L"", 0, 0, 3495, 3750}, {L"frmZorvinEfx", L"", 0, 0, 6570, 3120}, {L"frmAbout", L"", 0, 0, 5730, 3240}};
 
-// Every control of the window where its design row puts it, at dpi (a combo
-// box's height is its own, a growing label's width its text's).
-void ExpectAsDesigned(const win32::Window& window, UINT dpi) {
+// Every control of the window where the table puts it, at dpi, and no
+// control the table leaves out.
+void ExpectAsLaidOut(const win32::Window& window, UINT dpi) {
   const win32::WindowDesign& design = window.Design();
+  const std::string windowName = ToUtf8(std::wstring(design.name));
   const SIZE client = ClientSize(window.Handle());
-  EXPECT_EQ(client.cx, Px(design.clientWidth, dpi)) << ToUtf8(std::wstring(design.name));
-  EXPECT_EQ(client.cy, Px(design.clientHeight, dpi)) << ToUtf8(std::wstring(design.name));
+  int placed = 0;
+  for (const Place& inside : kClients) {
+    if (inside.window != design.name) continue;
+    EXPECT_EQ(client.cx, Px(inside.width, dpi)) << windowName;
+    EXPECT_EQ(client.cy, Px(inside.height, dpi)) << windowName;
+  }
   for (std::size_t index = 0; index < design.controls.size(); ++index) {
-    const win32::ControlDesign& row = design.controls[index];
-    const std::string name = ToUtf8(std::wstring(design.name) + L"." + std::wstring(row.name));
+    const std::wstring_view control = design.controls[index].name;
+    const std::string name = windowName + "." + ToUtf8(std::wstring(control));
     const RECT rect = RectInParent(window.ControlHandle(index));
-    win32::TwipRect twips = row.rect;
-    for (const LoadSize& size : kLoadSizes) {
-      if (size.window == design.name && size.control == row.name) {
-        twips.width = size.width;
-        twips.height = size.height;
+    for (const Place& place : kPlaces) {
+      if (place.window != design.name || place.control != control) continue;
+      ++placed;
+      EXPECT_EQ(rect.left, Px(place.left, dpi)) << name;
+      EXPECT_EQ(rect.top, Px(place.top, dpi)) << name;
+      if (place.width >= 0) {
+        EXPECT_EQ(rect.right - rect.left, Px(place.width, dpi)) << name;
+      }
+      if (place.height >= 0) {
+        EXPECT_EQ(rect.bottom - rect.top, Px(place.height, dpi)) << name;
       }
     }
-    EXPECT_EQ(rect.left, Px(row.rect.left, dpi)) << name;
-    EXPECT_EQ(rect.top, Px(row.rect.top, dpi)) << name;
-    if (!row.growToFit) {
-      EXPECT_EQ(rect.right - rect.left, Px(twips.width, dpi)) << name;
-    }
-    if (row.kind != win32::ControlKind::ComboBox) {
-      EXPECT_EQ(rect.bottom - rect.top, Px(twips.height, dpi)) << name;
-    }
   }
+  EXPECT_EQ(placed, static_cast<int>(design.controls.size())) << windowName << ": a control the table does not place";
 }
 
 int FontHeight(HWND control) {
@@ -61,7 +84,7 @@ void ExpectAllScaled(UiTest& t, UINT dpi) {
   for (const win32::Window* window : {static_cast<win32::Window*>(&t.Settings()),
                                       static_cast<win32::Window*>(&t.Effects()),
                                       static_cast<win32::Window*>(&t.About())}) {
-    ExpectAsDesigned(*window, dpi);
+    ExpectAsLaidOut(*window, dpi);
   }
   // The separator: pixel widths 1 and 2 at 96 DPI.
   const RECT grey = t.About().SeparatorLine(AboutWindow::Separator::Grey).rect;
@@ -108,7 +131,7 @@ TEST_F(DpiChange, WindowMovedToAnotherScreenLaysItselfOutAgainKeepingItsContents
     SendMessageW(Settings().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     Pump();
     EXPECT_EQ(Settings().Dpi(), dpi);
-    ExpectAsDesigned(Settings(), dpi);
+    ExpectAsLaidOut(Settings(), dpi);
     RECT frame{};
     GetWindowRect(Settings().Handle(), &frame);
     EXPECT_EQ(frame.left, 100);
@@ -123,7 +146,7 @@ TEST_F(DpiChange, WindowMovedToAnotherScreenLaysItselfOutAgainKeepingItsContents
   RECT suggested{0, 0, 10, 10};
   SendMessageW(Effects().Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
   Pump();
-  ExpectAsDesigned(Effects(), 192);
+  ExpectAsLaidOut(Effects(), 192);
   EXPECT_EQ(Effects().CategoryList().Count(), 66);
   EXPECT_TRUE(errors_.empty());
 }

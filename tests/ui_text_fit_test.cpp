@@ -173,8 +173,10 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
   std::wstring widest;
   long widestInk = -1;
   std::vector<bool> seen(42);
-  // From the top down, a page at a time; the last page ends with the last item.
-  for (int top = 0; std::count(seen.begin(), seen.end(), false) > 0;) {
+  // From the top down, a page at a time; the last page ends with the last
+  // item. Each page shows at least one item more, so 42 pages are the most.
+  for (int top = 0, pages = 0; std::count(seen.begin(), seen.end(), false) > 0; ++pages) {
+    ASSERT_LT(pages, 42) << "the list's pages never showed every item";
     SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     UpdateWindow(list);
     for (int index = 0; index < 42; ++index) {

@@ -208,7 +208,9 @@ test('Find gives what zorvin find gives, in its order, and announces the count',
       field.dispatchEvent(new Event('input'));
     }
   });
-  await page.waitForTimeout(100);  // longer than the older list would take to fill
+  // The older search's next task was queued before this one, so it has run by then.
+  await page.evaluate(() => new Promise((done) => setTimeout(done, 0)));
+  await expect(c.results).not.toHaveAttribute('aria-busy', 'true');
   expect(await findLines(page)).toEqual(zorvin('find', 'tunnel').out.trimEnd().split('\n'));
   // Each result opens its level or category.
   await c.find.fill('wine_bottle');
@@ -623,6 +625,39 @@ test('printed, the reference fits eight A4 pages, black on white from a dark sys
   await page.setViewportSize({ width: 794, height: 1123 });  // an A4 page at 96 dpi
   await page.screenshot({ path: path.join(dir, 'print-a4.png') });
 });
+
+// No box of the tool scrolls sideways on a desktop screen, for any level or
+// category: each block and listing fits its box, and the widest is said.
+for (const width of [1280, 1024]) {
+  test(`at ${width} pixels no box of the tool scrolls sideways`, async ({ page }) => {
+    await page.setViewportSize({ width, height: 800 });
+    await open(page);
+    const links = [
+      ...zorvin('levels').out.trimEnd().split('\n').map((name) => `#level=${encodeURIComponent(name)}`),
+      ...zorvin('effects').out.trimEnd().split('\n').map((name) => `#effects=${encodeURIComponent(name)}`),
+    ];
+    const found = await page.evaluate(async (hashes) => {
+      const scrolling = [];
+      let widest = { text: 0, box: 0, at: '' };
+      for (const hash of hashes) {
+        const changed = new Promise((done) => addEventListener('hashchange', done, { once: true }));
+        location.hash = hash;
+        await changed;
+        for (const box of document.querySelectorAll('#tool pre, #tool table')) {
+          if (box.scrollWidth > box.clientWidth) scrolling.push(`${hash}: #${box.id} ${box.scrollWidth} in ${box.clientWidth}`);
+          if (box.id !== 'block') continue;
+          const text = document.createRange();
+          text.selectNodeContents(box);
+          const textWidth = Math.ceil(text.getBoundingClientRect().width);
+          if (textWidth > widest.text) widest = { text: textWidth, box: box.clientWidth, at: hash };
+        }
+      }
+      return { scrolling, widest };
+    }, links);
+    console.log(`at ${width}: the widest block, ${found.widest.at}, ${found.widest.text} pixels of text in a box of ${found.widest.box}`);
+    expect(found.scrolling).toEqual([]);
+  });
+}
 
 // Pictures for README, looked at by a person.
 for (const [width, height] of [[360, 800], [1280, 800]]) {
