@@ -237,14 +237,9 @@ std::optional<std::string> NoSuchCommand(std::span<const std::string> args) {
       if (command.name == arg) return std::nullopt;
       names.push_back(command.name);
     }
-    std::string message = "zorvin: no command " + Shown(arg);
-    const std::vector<std::string_view> nearest = Nearest(arg, names);
-    if (nearest.empty()) return message + "\nzorvin: 'zorvin --help' lists the commands and options\n";
-    for (std::size_t n = 0; n < nearest.size(); ++n) {
-      message += n == 0 ? "; did you mean " : (n + 1 == nearest.size() ? " or " : ", ");
-      message += "'" + std::string(nearest[n]) + "'";
-    }
-    return message + "?\n";
+    const std::string nearest = DidYouMean(arg, names);
+    if (nearest.empty()) return "zorvin: no command " + Shown(arg) + "\nzorvin: 'zorvin --help' lists the commands and options\n";
+    return "zorvin: no command " + Shown(arg) + nearest + "\n";
   }
   return std::nullopt;
 }

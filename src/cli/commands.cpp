@@ -21,14 +21,7 @@ const std::vector<std::string_view>& LevelNames() {
 
 // "no level named 'x'", and the nearest names when some are close.
 Failure NotFound(std::string_view what, std::string_view text, std::span<const std::string_view> names) {
-  std::string message = "no " + std::string(what) + " named " + Shown(text);
-  const std::vector<std::string_view> nearest = Nearest(text, names);
-  for (std::size_t i = 0; i < nearest.size(); ++i) {
-    message += i == 0 ? "; did you mean " : (i + 1 == nearest.size() ? " or " : ", ");
-    message += "'" + std::string(nearest[i]) + "'";
-  }
-  if (!nearest.empty()) message += "?";
-  return {kNotFound, message};
+  return {kNotFound, "no " + std::string(what) + " named " + Shown(text) + DidYouMean(text, names)};
 }
 
 }  // namespace

@@ -94,6 +94,16 @@ std::vector<std::string_view> Nearest(std::string_view text, std::span<const std
   return suggested;
 }
 
+std::string DidYouMean(std::string_view text, std::span<const std::string_view> names) {
+  const std::vector<std::string_view> nearest = Nearest(text, names);
+  std::string said;
+  for (std::size_t i = 0; i < nearest.size(); ++i) {
+    said += i == 0 ? "; did you mean " : (i + 1 == nearest.size() ? " or " : ", ");
+    said += "'" + std::string(nearest[i]) + "'";
+  }
+  return nearest.empty() ? said : said + "?";
+}
+
 std::string Escaped(std::string_view text, std::size_t longest) {
   constexpr char kHex[] = "0123456789abcdef";
   std::string escaped;

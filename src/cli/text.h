@@ -31,6 +31,9 @@ std::size_t EditDistance(std::string_view a, std::string_view b);
 // edits (at least two), nearest first, ties in the names' order; three at
 // most. Empty names are never suggested, and a text of over 64 bytes gets none.
 std::vector<std::string_view> Nearest(std::string_view text, std::span<const std::string_view> names);
+// "; did you mean 'a', 'b' or 'c'?" for the names nearest to text, or
+// nothing when none is near.
+std::string DidYouMean(std::string_view text, std::span<const std::string_view> names);
 
 // text as a message shows it: letters as themselves, control characters
 // (C0, DEL, C1) and bytes that are not UTF-8 as \xNN, and cut after longest
