@@ -238,8 +238,9 @@ std::optional<std::string> NoSuchCommand(std::span<const std::string> args) {
       names.push_back(command.name);
     }
     const std::string nearest = DidYouMean(arg, names);
-    if (nearest.empty()) return "zorvin: no command " + Shown(arg) + "\nzorvin: 'zorvin --help' lists the commands and options\n";
-    return "zorvin: no command " + Shown(arg) + nearest + "\n";
+    const std::string message = "zorvin: no command " + Shown(arg);
+    if (nearest.empty()) return message + "\nzorvin: 'zorvin --help' lists the commands and options\n";
+    return message + nearest + "\n";
   }
   return std::nullopt;
 }

@@ -429,16 +429,18 @@ test('every ordered pair of levels compares as zorvin compares it', async ({ pag
   expect(pairs).toHaveLength(1560);
   // Each pair's link followed, as Back or Forward would follow it, and its table read at once
   // (the page not scrolled to it: a layout each time, which is not what is checked here).
-  const seen = await page.evaluate((all) => all.map(([a, b]) => {
+  const seen = await page.evaluate((all) => {
     Element.prototype.scrollIntoView = () => {};
-    history.replaceState(null, '', '#compare=' + a + ',' + b);
-    window.dispatchEvent(new PopStateEvent('popstate'));
-    return {
-      rows: [...document.querySelectorAll('#comparison tbody tr')].map((row) =>
-        [...row.children].map((cell) => (cell.querySelector('code, strong') ?? cell).textContent)),
-      summary: document.querySelector('#compare-status').textContent,
-    };
-  }), pairs);
+    return all.map(([a, b]) => {
+      history.replaceState(null, '', '#compare=' + a + ',' + b);
+      window.dispatchEvent(new PopStateEvent('popstate'));
+      return {
+        rows: [...document.querySelectorAll('#comparison tbody tr')].map((row) =>
+          [...row.children].map((cell) => (cell.querySelector('code, strong') ?? cell).textContent)),
+        summary: document.querySelector('#compare-status').textContent,
+      };
+    });
+  }, pairs);
   const outs = await zorvinMany(pairs.map(([a, b]) => ['compare', a, b, '--format', 'json']));
   pairs.forEach(([a, b], i) => {
     const fields = JSON.parse(outs[i]).fields;
