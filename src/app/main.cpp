@@ -46,4 +46,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   } catch (...) {
     ReportRunTimeError(L"unexpected failure");
   }
+  return 1;
 }
