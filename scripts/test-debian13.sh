@@ -23,6 +23,7 @@ stamp=.zorvin-root-3
 packages=(
   cmake ninja-build g++ googletest python3 file   # the native build and its tests
   libcli11-dev nlohmann-json3-dev                  # zorvin's options and JSON
+  libstb-dev zlib1g-dev                            # its PNG pictures
   scdoc groff-base man-db bash-completion zsh fish # zorvin's manual page and completions
   wine64 wine fonts-wine fonts-liberation fontconfig xvfb xauth  # the x64 exes under Wine 10
   binutils-mingw-w64-x86-64 icoutils               # reading the exes from outside

@@ -169,6 +169,19 @@ TEST(Cli, BadCommandLinesPrintNothingAndSayWhy) {
       {{"apply", "mp_toujane"}, kBadUsage},
       {{"level", "mp_toujane", "--format", "json"}, kBadUsage},
       {{"apply", "mp_toujan", "x.map"}, kNotFound},
+      {{"preview", "mp_toujane", "--size", "15", "--output", "-"}, kBadUsage},
+      {{"preview", "mp_toujane", "--size", "4097", "--output", "-"}, kBadUsage},
+      {{"preview", "mp_toujane", "--size", "big", "--output", "-"}, kBadUsage},
+      {{"preview", "mp_toujane"}, kBadUsage},  // no colour and no --output: nothing to draw into
+      {{"--color", "never", "preview", "mp_toujane"}, kBadUsage},
+      {{"preview", "mp_toujan", "--output", "-"}, kNotFound},
+      {{"preview", "nowhere/x.map", "--output", "-"}, kBadMap},
+      {{"preview", "mp_toujane", "--output", "/"}, kCannotWrite},
+      {{"similar", "mp_toujane", "--top", "0"}, kBadUsage},
+      {{"similar", "mp_toujane", "--top", "-3"}, kBadUsage},
+      {{"similar", "mp_toujane", "--top", "five"}, kBadUsage},
+      {{"similar", "mp_toujane", "--format", "xml"}, kBadUsage},
+      {{"similar", "sp_tojane"}, kNotFound},
   };
   for (const Case& c : cases) {
     const Result result = RunArgs(c.args);
@@ -222,7 +235,7 @@ TEST(Cli, LightAndCompareGiveTheExpectedReading) {
 // Escapes only where colour is asked for or the terminal takes it: never in
 // JSON, never with --color never or NO_COLOR (which the terminal reports).
 TEST(Cli, SwatchesOnlyWhereColourIsWanted) {
-  const Terminal terminal{[] { return true; }};
+  const Terminal terminal{[] { return true; }, nullptr};
   const struct {
     std::vector<std::string> args;
     const Terminal* to;
@@ -239,6 +252,43 @@ TEST(Cli, SwatchesOnlyWhereColourIsWanted) {
     const Result result = cli::Run(c.args, LineEnd::Lf, c.to != nullptr ? *c.to : Terminal{});
     EXPECT_EQ(result.out.find("\x1b[48;2;207;205;180m") != std::string::npos, c.painted) << c.args[1];
   }
+}
+
+// The preview drawn in a terminal, as a PNG, and the stock lights ranked.
+TEST(Cli, PreviewAndSimilarGiveTheirPicturesAndRankings) {
+  const Terminal terminal{[] { return true; }, [] { return 80; }};
+  const Terminal narrow{[] { return true; }, [] { return 21; }};
+  const struct {
+    std::vector<std::string> args;
+    const Terminal* to;
+    std::string outStart;  // the first bytes of standard output
+    std::size_t lines;     // how many lines it has (0: bytes, a PNG)
+    std::string err;
+  } cases[] = {
+      // 32 half blocks wide, 16 lines: the top-left pixels are mp_toujane's lit ground.
+      {{"preview", "mp_toujane"}, &terminal, "\x1b[38;2;188;186;179m\x1b[48;2;188;186;179m\xE2\x96\x80", 16, ""},
+      {{"preview", "mp_toujane"}, &narrow, "\x1b[38;2;188;186;179m", 10, ""},
+      {{"--color", "always", "preview", "mp_toujane", "--size", "17"}, nullptr, "\x1b[38;2;", 9, ""},
+      {{"preview", "mp_dawnville", "--output", "-"}, nullptr, "\x89PNG\r\n\x1a\n", 0,
+       "zorvin: mp_dawnville: suncolor '1.2' is not a colour: drawn white\n"
+       "zorvin: mp_dawnville: sunlight has no value: drawn as 1\n"},
+      {{"similar", "mp_toujane", "--top", "2"}, nullptr, "sp_toujane   5.7\nmp_breakout  6.4\n", 2, ""},
+      {{"similar", "mp_toujane", "--format", "json", "--top", "1"}, nullptr,
+       "{\n  \"of\": \"mp_toujane\",\n  \"levels\": [\n    {\n      \"level\": \"sp_toujane\",\n      \"difference\": 5.7\n", 0, ""},
+  };
+  for (const auto& c : cases) {
+    const Result result = cli::Run(c.args, LineEnd::Lf, c.to != nullptr ? *c.to : Terminal{});
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    EXPECT_EQ(result.status, kFound) << result.err;
+    EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart);
+    if (c.lines > 0) {
+      EXPECT_EQ(SplitLines(result.out, "\n").size() - 1, c.lines);
+    }
+    EXPECT_EQ(result.err, c.err);
+  }
+  // The PNG is 256 pixels square unless --size says otherwise (IHDR's width and height).
+  const std::string png = RunArgs({"preview", "mp_toujane", "--size", "300", "--output", "-"}).out;
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x2c\0\0\x01\x2c", 8));
 }
 
 TEST(Cli, HelpAndVersion) {

@@ -16,6 +16,7 @@
 #include "cli/export.h"
 #include "cli/text.h"
 #include "effects/effects_catalog.h"
+#include "preview/preview.h"
 #include "settings/level_catalog.h"
 
 namespace zorvin::cli {
@@ -37,6 +38,10 @@ struct Options {
   std::string text;
   std::string format;
   std::string shell;
+  std::optional<int> size;            // preview's --size
+  std::optional<std::string> picture; // preview's --output
+  int top = 5;                        // similar's --top
+  std::function<int()> columns;       // the terminal's width, asked when a picture is drawn in it
   const CLI::App* app = nullptr;  // what the completion scripts are written from
 };
 
@@ -132,6 +137,35 @@ const Command kCommands[] = {
      [](const Options& options) {
        return Compare(options.level, options.other, options.all, OutputFormat(options), options.colored());
      },
+     LevelNameList, OutputFormats, true},
+    {"preview", "Draw a picture of a level's or a map's light, in the terminal or as a PNG",
+     [](CLI::App& command, Options& options) {
+       command.add_option("NAME", options.level, "The level's name, exactly, or a map source (*.map, or a path)")
+           ->required();
+       command.add_option("--size", options.size, "The picture's width and height in pixels, 16 to 4096")
+           ->check(CLI::Range(preview::kSmallestSize, preview::kLargestSize));
+       command.add_option("--output", options.picture, "Write a PNG to FILE (- for standard output), 256 pixels by default")
+           ->type_name("FILE");
+     },
+     [](const Options& options) {
+       return Preview({options.level, options.size, options.picture, options.colored(),
+                       options.columns ? options.columns() : 0});
+     },
+     LevelNameList, nullptr, true},
+    {"similar", "Print the stock levels whose light looks most like a level's or a map's",
+     [](CLI::App& command, Options& options) {
+       command.add_option("NAME", options.level, "The level's name, exactly, or a map source (*.map, or a path)")
+           ->required();
+       command.add_option("--top", options.top, "How many levels to print, 1 or more (5 by default)")
+           ->check(CLI::Validator(
+               [](std::string& text) -> std::string {
+                 const bool whole = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+                 return whole && text.find_first_not_of('0') != std::string::npos ? "" : "must be a whole number, 1 or more";
+               },
+               "1 or more"));
+       DeclareOutputFormat(command, options);
+     },
+     [](const Options& options) { return Similar(options.level, options.top, OutputFormat(options)); },
      LevelNameList, OutputFormats, true},
     {"apply", "Set a level's light in a map source's worldspawn, its old bytes kept as MAP.bak",
      [](CLI::App& command, Options& options) {
@@ -300,11 +334,16 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd, const Termina
   options.colored = [&color, &terminal] {
     return color == "always" || (color == "auto" && terminal.takesColor && terminal.takesColor());
   };
+  options.columns = terminal.columns;
   for (const Command& command : kCommands) {
     if (!app.got_subcommand(command.name)) continue;
     const Outcome outcome = command.run(options);
+    const std::string_view lineEnd = end == LineEnd::CrLf ? "\r\n" : "\n";
     if (const Lines* lines = std::get_if<Lines>(&outcome)) {
-      result.out = JoinLines(*lines, end == LineEnd::CrLf ? "\r\n" : "\n");
+      result.out = JoinLines(*lines, lineEnd);
+    } else if (const Written* written = std::get_if<Written>(&outcome)) {
+      result.out = written->bytes ? *written->bytes : JoinLines(written->lines, lineEnd);
+      for (const std::string& note : written->notes) result.err += "zorvin: " + note + "\n";
     } else {
       const Failure& failure = std::get<Failure>(outcome);
       result.status = failure.status;

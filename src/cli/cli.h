@@ -24,6 +24,9 @@ struct Terminal {
   // Whether standard output is a terminal that shows colour and NO_COLOR is
   // not set; asked only when a command would colour. Null: it is not.
   std::function<bool()> takesColor;
+  // How many columns wide the terminal is, for a picture drawn in it; null,
+  // or 0: not known.
+  std::function<int()> columns;
 };
 
 // Runs one command line (the arguments after the program's name, as UTF-8)

@@ -50,6 +50,23 @@ Outcome Light(std::string_view operand, Format format, bool colored);
 // (every row with all) and how many differ; in JSON every row.
 Outcome Compare(std::string_view operand, std::string_view other, bool all, Format format, bool colored);
 
+struct PreviewRequest {
+  std::string operand;               // a level, or a map source
+  std::optional<int> size;           // 16-4096, checked by the parser
+  std::optional<std::string> output; // a PNG's path (UTF-8), or "-": standard output
+  bool colored = false;              // whether the terminal is drawn in (24-bit colour)
+  int columns = 0;                   // the terminal's width; 0: not known
+};
+
+// The light's preview: a PNG (N×N, 256 by default) where output says, else
+// drawn in the terminal with half blocks (N wide, N/2 lines, N by default as
+// wide as the terminal and 32 at most); the values it drew by default as notes.
+Outcome Preview(const PreviewRequest& request);
+
+// The stock levels whose light looks most like the operand's, nearest first
+// (the operand itself left out): top of them, as text or JSON.
+Outcome Similar(std::string_view operand, int top, Format format);
+
 // Every key the level gives a non-empty value (classname aside) as a map
 // source's "key" "value" lines, in its block's order.
 Outcome LevelMapKeys(std::string_view name);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cli/commands.h"
+#include "cli/json_lines.h"
 #include "cli/text.h"
 #include "light/level_light.h"
 
@@ -61,11 +62,6 @@ std::string SwatchBefore(const light::Rgb& color) { return Swatch(color) + " "; 
 
 bool IsColorField(Field field) {
   return std::find(light::kColorFields.begin(), light::kColorFields.end(), field) != light::kColorFields.end();
-}
-
-// The JSON lines, each ended on writing; a map's bytes that are not UTF-8 as U+FFFD.
-Lines JsonLines(const nlohmann::ordered_json& json) {
-  return SplitLines(json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace), "\n");
 }
 
 // A value as a terminal is shown it: a map's control characters escaped
@@ -170,6 +166,10 @@ Outcome Compare(std::string_view operand, std::string_view other, bool all, Form
   Lines lines = rows.size() > 1 ? Columns(rows) : Lines();
   lines.push_back(std::to_string(differing) + " of " + std::to_string(fields.size()) + " fields differ");
   return lines;
+}
+
+Lines JsonLines(const nlohmann::ordered_json& json) {
+  return SplitLines(json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace), "\n");
 }
 
 }  // namespace zorvin::cli

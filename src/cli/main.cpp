@@ -21,6 +21,7 @@
 #else
 #include <cstdlib>
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -69,6 +70,12 @@ struct ConsoleColors {
     if (changed) SetConsoleMode(console, original);
   }
 };
+
+int Columns() {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
 #else
 // --color auto: colour on a terminal that shows it, unless NO_COLOR is set.
 bool TakesColor() {
@@ -76,6 +83,11 @@ bool TakesColor() {
   const char* term = std::getenv("TERM");
   return isatty(STDOUT_FILENO) == 1 && (noColor == nullptr || *noColor == '\0') &&
          (term == nullptr || std::string_view(term) != "dumb");
+}
+
+int Columns() {
+  winsize size{};
+  return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
 }
 #endif
 
@@ -94,9 +106,9 @@ int Main(const std::vector<std::string>& args, LineEnd platformEnd) {
   try {
 #ifdef _WIN32
     ConsoleColors console;
-    const Terminal terminal{[&console] { return console.TakesColor(); }};
+    const Terminal terminal{[&console] { return console.TakesColor(); }, Columns};
 #else
-    const Terminal terminal{TakesColor};
+    const Terminal terminal{TakesColor, Columns};
 #endif
     const Result result = Run(args, platformEnd, terminal);
     WriteAll(stderr, result.err);

@@ -3,6 +3,7 @@
 // exception.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,6 +26,14 @@ struct Failure {
   std::string message;  // without "zorvin: " and the line end
 };
 
-using Outcome = std::variant<Lines, Failure>;
+// A success that says more than its lines: notes on standard error beside
+// them, or bytes written as they are (a picture) in their place.
+struct Written {
+  Lines lines;
+  std::optional<std::string> bytes;
+  Lines notes;  // each said as "zorvin: NOTE"
+};
+
+using Outcome = std::variant<Lines, Failure, Written>;
 
 }  // namespace zorvin::cli

@@ -92,4 +92,10 @@ class Replacement {
   std::unique_ptr<State> state_;
 };
 
+// A file written whole, made or made again (a picture zorvin writes): the
+// bytes go to a temporary file beside path, flushed to the disk, and then take
+// path's name in one step, so that a failure leaves no part of them and any
+// older file of that name as it was. Refuses a folder.
+void WriteNew(const std::string& path, std::string_view bytes);  // UTF-8
+
 }  // namespace zorvin::file

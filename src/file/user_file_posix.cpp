@@ -414,4 +414,15 @@ std::optional<std::string> Replacement::Commit(bool backup) {
   return kept;
 }
 
+void WriteNew(const std::string& path, std::string_view bytes) {
+  struct stat there {};
+  if (::stat(path.c_str(), &there) == 0 && S_ISDIR(there.st_mode)) throw FileError("is a folder");
+  Temporary file(0, path, 0666);  // the user's umask decides, as for any file made new
+  WriteAll(file.fd, bytes.data(), bytes.size(), "cannot be written");
+  file.Flush("cannot be written");
+  Disarm(file.slot);
+  if (::rename(file.path.c_str(), path.c_str()) != 0) Fail("cannot be written", errno);
+  file.kept = true;
+}
+
 }  // namespace zorvin::file

@@ -306,4 +306,20 @@ std::optional<std::string> Replacement::Commit(bool backup) {
   return win32::ToUtf8(*kept);
 }
 
+void WriteNew(const std::string& path, std::string_view bytes) {
+  const std::wstring target = win32::Widen(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    throw FileError("is a folder");
+  }
+  Temporary file(0, target);
+  WriteAll(file.handle, bytes.data(), bytes.size(), "cannot be written");
+  file.Flush("cannot be written");
+  Disarm(file.slot);
+  if (!MoveFileExW(file.path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail("cannot be written", GetLastError());
+  }
+  file.kept = true;
+}
+
 }  // namespace zorvin::file

@@ -141,7 +141,7 @@ std::optional<Sun> ReadSun(std::string_view value) {
   return Sun{Degrees(std::asin(std::clamp(z, -1.0, 1.0))), degrees};
 }
 
-std::optional<double> ReadAngle(std::string_view value) {
+std::optional<double> ReadNumber(std::string_view value) {
   const auto numbers = ReadNumbers<1>(value);
   if (!numbers) return std::nullopt;
   return ValueOf(numbers->front());

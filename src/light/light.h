@@ -40,8 +40,11 @@ struct Sun {
 // Any value that is not three numbers gives no direction.
 std::optional<Sun> ReadSun(std::string_view value);
 
+// A value of one number (blanks around it aside), as written in decimal.
+std::optional<double> ReadNumber(std::string_view value);
+
 // A value of one number, as an angle in degrees (Northyaw).
-std::optional<double> ReadAngle(std::string_view value);
+inline std::optional<double> ReadAngle(std::string_view value) { return ReadNumber(value); }
 
 // The sun's angles rounded to the given number of decimals, the nearest at
 // that many decimals to the double each angle is (std::round: a double that

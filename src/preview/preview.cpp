@@ -1,0 +1,227 @@
+#include "preview/preview.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string_view>
+
+#include "preview/color_difference.h"
+#include "preview/stock_differences.h"
+
+namespace zorvin::preview {
+namespace {
+
+std::string_view KeyOf(Field field) { return light::MapKey(field).value_or(""); }
+
+// A colour field, or white.
+Color ReadPreviewColor(const SettingsClass& record, Field field, std::vector<Default>& defaults) {
+  const std::string& value = FieldOf(record, field);
+  if (const std::optional<light::Rgb> color = light::ReadColor(value)) {
+    return {color->channels[0] / 255.0, color->channels[1] / 255.0, color->channels[2] / 255.0};
+  }
+  defaults.push_back({KeyOf(field), value, light::kNotAColour, "drawn white"});
+  return {1, 1, 1};
+}
+
+// A field of one number, or its default.
+double ReadPreviewNumber(const SettingsClass& record, Field field, double fallback, std::string_view drawn,
+                         std::vector<Default>& defaults) {
+  const std::string& value = FieldOf(record, field);
+  if (const std::optional<double> number = light::ReadNumber(value)) return *number;
+  defaults.push_back({KeyOf(field), value, "is not a number", drawn});
+  return fallback;
+}
+
+double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
+
+// The 255 linear values at which the byte steps up: the byte of u is how
+// many of them u reaches. Exact where pow per channel would be slow; a
+// coarse table of where to start counting makes it a step or two.
+struct Steps {
+  static constexpr int kBins = 4096;
+  std::array<double, 255> thresholds{};
+  std::array<std::uint8_t, kBins> start{};
+  Steps() {
+    for (int k = 1; k <= 255; ++k) {
+      const double encoded = (k - 0.5) / 255;
+      thresholds[k - 1] = encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+    }
+    int byte = 0;
+    for (int bin = 0; bin < kBins; ++bin) {
+      while (byte < 255 && thresholds[byte] <= static_cast<double>(bin) / kBins) ++byte;
+      start[bin] = static_cast<std::uint8_t>(byte);
+    }
+  }
+};
+
+const Steps& TheSteps() {
+  static const Steps steps;
+  return steps;
+}
+
+struct Surface {
+  double albedo;
+  double normalZ;
+  double sunFacing;  // max(0, n·d) × V
+};
+
+std::array<std::uint8_t, 3> Shade(const Light& light, const Surface& surface) {
+  const double direct = light.sunlight * (1 - light.diffuseFraction) * surface.sunFacing;
+  const double sky = light.sunlight * light.diffuseFraction * (1 + surface.normalZ) / 2;
+  std::array<std::uint8_t, 3> bytes{};
+  for (std::size_t c = 0; c < 3; ++c) {
+    const double linear =
+        surface.albedo * (direct * light.sunColor[c] + sky * light.skyColor[c] + light.ambient * light.ambientColor[c]);
+    bytes[c] = SrgbByte(linear);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool Default::HasValue() const { return value.find_first_not_of(" \t") != std::string::npos; }
+
+Reading ReadPreviewLight(const light::Worldspawn& worldspawn) {
+  Reading reading;
+  const SettingsClass& record = worldspawn.record;
+  Light& light = reading.light;
+  std::vector<Default>& defaults = reading.defaults;
+  light.sunColor = ReadPreviewColor(record, Field::suncolor, defaults);
+  light.skyColor = ReadPreviewColor(record, Field::sundiffusecolor, defaults);
+  light.ambientColor = ReadPreviewColor(record, Field::color, defaults);
+  if (const std::optional<light::Sun> sun = light::ReadSun(record.sundirection)) {
+    const double elevation = Radians(sun->elevation), yaw = Radians(sun->yaw);
+    light.sun = Direction{std::cos(elevation) * std::cos(yaw), std::cos(elevation) * std::sin(yaw), std::sin(elevation)};
+  } else {
+    defaults.push_back({KeyOf(Field::sundirection), record.sundirection, light::kNotADirection, "no direct sun"});
+  }
+  light.sunlight = std::max(0.0, ReadPreviewNumber(record, Field::sunlight, 1, "drawn as 1", defaults));
+  light.diffuseFraction = std::clamp(ReadPreviewNumber(record, Field::diffusefraction, 0, "drawn as 0", defaults), 0.0, 1.0);
+  light.ambient = std::max(0.0, ReadPreviewNumber(record, Field::Ambient, 0, "drawn as 0", defaults));
+  return reading;
+}
+
+std::uint8_t SrgbByte(double linear) {
+  if (!(linear > 0)) return 0;  // NaN too
+  if (linear >= 1) return 255;
+  const Steps& steps = TheSteps();
+  // The bin's start is the byte of its lowest value, at most u's.
+  int byte = steps.start[static_cast<std::size_t>(linear * Steps::kBins)];
+  while (byte < 255 && linear >= steps.thresholds[static_cast<std::size_t>(byte)]) ++byte;
+  return static_cast<std::uint8_t>(byte);
+}
+
+std::array<std::uint8_t, 3> Image::Pixel(int column, int row) const {
+  const std::size_t at = (static_cast<std::size_t>(row) * static_cast<std::size_t>(size) + static_cast<std::size_t>(column)) * 3;
+  return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
+Image Render(const Light& light, int size) {
+  Image image;
+  image.size = size;
+  image.rgb.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size) * 3);
+  const bool sunUp = light.sun && light.sun->z > 0;
+  const Direction d = light.sun.value_or(Direction{0, 0, 0});
+  // The ground is one colour in the sun and one in the ball's shadow.
+  const auto groundLit = Shade(light, {0.5, 1, sunUp ? d.z : 0});
+  const auto groundShaded = Shade(light, {0.5, 1, 0});
+  std::uint8_t* out = image.rgb.data();
+  for (int j = 0; j < size; ++j) {
+    const double y = 2 - 4 * (j + 0.5) / size;
+    for (int i = 0; i < size; ++i, out += 3) {
+      const double x = -2 + 4 * (i + 0.5) / size;
+      const double r2 = x * x + y * y;
+      std::array<std::uint8_t, 3> bytes;
+      if (r2 < 1) {
+        const double z = std::sqrt(1 - r2);
+        const double facing = sunUp ? std::max(0.0, x * d.x + y * d.y + z * d.z) : 0;
+        bytes = Shade(light, {0.8, z, facing});
+      } else {
+        // The ray toward the sun from (x, y, 0) meets the ball (centre (0, 0, 1)).
+        const double b = x * d.x + y * d.y - d.z;
+        bytes = sunUp && b < 0 && b * b >= r2 ? groundShaded : groundLit;
+      }
+      out[0] = bytes[0], out[1] = bytes[1], out[2] = bytes[2];
+    }
+  }
+  return image;
+}
+
+double Difference(const Image& a, const Image& b) {
+  const std::size_t pixels = a.rgb.size() / 3;
+  if (pixels == 0 || a.rgb.size() != b.rgb.size()) return 0;
+  // Neighbouring pixels are mostly the same colours (the ground): each
+  // colour's Lab, and each pair's difference, is worked out once a run.
+  struct Last {
+    std::array<std::uint8_t, 3> color{};
+    Lab lab{};
+    bool known = false;
+    const Lab& Of(const std::uint8_t* pixel) {
+      const std::array<std::uint8_t, 3> now{pixel[0], pixel[1], pixel[2]};
+      if (!known || now != color) color = now, lab = LabOf(now[0], now[1], now[2]), known = true;
+      return lab;
+    }
+  } lastA, lastB;
+  std::array<std::uint8_t, 6> lastPair{};
+  double lastDifference = -1;
+  double sum = 0;
+  const std::uint8_t* pa = a.rgb.data();
+  const std::uint8_t* pb = b.rgb.data();
+  for (std::size_t p = 0; p < pixels; ++p, pa += 3, pb += 3) {
+    const std::array<std::uint8_t, 6> pair{pa[0], pa[1], pa[2], pb[0], pb[1], pb[2]};
+    if (lastDifference < 0 || pair != lastPair) {
+      lastDifference = Ciede2000(lastA.Of(pa), lastB.Of(pb));
+      lastPair = pair;
+    }
+    sum += lastDifference;
+  }
+  return sum / static_cast<double>(pixels);
+}
+
+double ShownDifference(double difference) { return std::round(difference * 10) / 10; }
+
+std::span<const Image> StockPictures() {
+  static const std::vector<Image> pictures = [] {
+    std::vector<Image> made;
+    for (const LevelEntry& entry : LevelCatalog()) {
+      made.push_back(Render(ReadPreviewLight(light::LevelWorldspawn(entry)).light, kCompareSize));
+    }
+    return made;
+  }();
+  return pictures;
+}
+
+namespace {
+
+std::vector<Alike> Ranked(std::vector<Alike> alike) {
+  std::stable_sort(alike.begin(), alike.end(), [](const Alike& x, const Alike& y) { return x.difference < y.difference; });
+  return alike;
+}
+
+}  // namespace
+
+std::vector<Alike> MostAlike(const Image& of) {
+  std::vector<Alike> alike;
+  const std::span<const Image> pictures = StockPictures();
+  for (std::size_t i = 0; i < pictures.size(); ++i) alike.push_back({i, ShownDifference(Difference(of, pictures[i]))});
+  return Ranked(std::move(alike));
+}
+
+std::vector<Alike> MostAlikeStock(std::size_t level) {
+  std::vector<Alike> alike;
+  for (std::size_t i = 0; i < LevelCatalog().size(); ++i) {
+    if (i != level) alike.push_back({i, StockDifference(level, i)});
+  }
+  return Ranked(std::move(alike));
+}
+
+double StockDifference(std::size_t first, std::size_t second) {
+  if (first == second) return 0;
+  const std::size_t a = std::min(first, second), b = std::max(first, second);
+  const std::size_t n = LevelCatalog().size();
+  // Row a of the upper triangle starts after the rows above it.
+  const std::size_t at = a * n - a * (a + 1) / 2 + (b - a - 1);
+  return kStockDifferences[at] / 10.0;
+}
+
+}  // namespace zorvin::preview
