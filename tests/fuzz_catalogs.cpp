@@ -109,10 +109,12 @@ void CheckCommandLine(std::string_view data) {
     args.emplace_back(data.substr(0, end));
     data = end == std::string_view::npos ? std::string_view() : data.substr(end + 1);
   }
-  // Nothing that reads or writes a file: the fuzzer's paths are its own.
+  // Nothing that reads or writes a file: the fuzzer's paths are its own. No
+  // picture of thousands of pixels a side either (a terminal's is 300 MB).
   for (const std::string& arg : args) {
     if (arg == "apply" || arg.find_first_of("/\\") != std::string::npos || arg.find(".map") != std::string::npos ||
-        arg.find(".MAP") != std::string::npos || arg.find(".Map") != std::string::npos) {
+        arg.find(".MAP") != std::string::npos || arg.find(".Map") != std::string::npos ||
+        arg.starts_with("--output") || arg.starts_with("--size")) {
       return;
     }
   }

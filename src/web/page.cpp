@@ -1,10 +1,12 @@
 #include "web/page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 
 #include "effects/effects_catalog.h"
+#include "preview/preview.h"
 #include "settings/level_catalog.h"
 #include "web/html.h"
 #include "web/light_markup.h"
@@ -112,6 +114,20 @@ std::string CategoryEntries() {
   return Joined(entries);
 }
 
+// The differences among the stock levels' previews, in tenths, the upper
+// triangle of the catalog row by row: the gallery orders itself by them.
+std::string StockDifferences() {
+  std::string tenths;
+  const std::size_t n = LevelCatalog().size();
+  for (std::size_t a = 0; a < n; ++a) {
+    for (std::size_t b = a + 1; b < n; ++b) {
+      if (!tenths.empty()) tenths += ' ';
+      tenths += std::to_string(std::lround(preview::StockDifference(a, b) * 10));
+    }
+  }
+  return tenths;
+}
+
 // The template with each {{place}} replaced by its text.
 std::string Filled(std::string_view page, const std::vector<std::pair<std::string_view, std::string>>& places) {
   std::string filled;
@@ -148,6 +164,7 @@ std::vector<std::string> PageLines() {
       {"map-keys", MapKeyList()},
       {"level-entries", LevelEntries()},
       {"category-entries", CategoryEntries()},
+      {"stock-differences", StockDifferences()},
   });
   // One line per line of the template, which ends with a line break.
   std::vector<std::string> lines;

@@ -65,7 +65,7 @@ const test = base.test.extend({
     });
     page.allowUrl = (url) => allowed.add(url.split('#')[0]);
     await use(page);
-    const violations = await page.evaluate(() => window.__violations).catch(() => []);
+    const violations = (await page.evaluate(() => window.__violations).catch(() => [])) ?? [];
     for (const v of violations) problems.push('CSP violation: ' + v);
     base.expect(problems, 'no request, CSP violation, console error or dialog').toEqual([]);
   },

@@ -70,8 +70,9 @@ function hideComparison() {
 }
 
 // Two sides' fields (index in the record -> label, value, numbers), one row
-// each field either has, headed by their names.
-function compareFields(names, sides) {
+// each field either has, headed by their names; what stands beside the
+// comparison (the previews) hears of it, and whether the second is a map.
+function compareFields(names, sides, ofMap = false) {
   const [first, second] = sides;
   const indices = [...new Set([...first.keys(), ...second.keys()])].sort((x, y) => x - y);
   let differing = 0;
@@ -92,6 +93,7 @@ function compareFields(names, sides) {
   comparisonRows.replaceChildren(...rows);
   comparison.hidden = false;
   compareStatus.textContent = differing + ' of ' + indices.length + ' fields differ';
+  comparison.dispatchEvent(new CustomEvent('compared', { detail: { names, sides, ofMap } }));
 }
 
 function compareWith(other, fromAddress) {

@@ -40,6 +40,7 @@ function showNoLevel() {
   blockShows.textContent = '';
   lightRegion.replaceChildren();
   lightPart.hidden = true;
+  levelField.dispatchEvent(new Event('levelshown'));
 }
 
 combobox(levelField, $('level-list'), $('level-open'), () => showLevel(levelField.value, false));

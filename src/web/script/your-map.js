@@ -32,7 +32,7 @@ async function compareWithMap(file) {
       : file.name + ' cannot be read: ' + fault.message;
     return;
   }
-  compareFields([name, file.name], [fieldsOf(name), fieldsOfMap(pairs)]);
+  compareFields([name, file.name], [fieldsOf(name), fieldsOfMap(pairs)], true);
 }
 
 // The same file chosen again, after an edit, is read again: a field that
