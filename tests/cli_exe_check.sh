@@ -3,7 +3,8 @@
 # expected files hold them, each line ended by CR LF, and a name not found
 # gets status 1 and a suggestion; apply sets a level's light in a map whose
 # folder and file name are not ASCII, its CR LF kept and its old bytes backed up,
-# and Ctrl+C during an apply leaves no temporary file.
+# and Ctrl+C during an apply leaves no temporary file; preview and similar
+# give what the Linux zorvin gives.
 # Usage: cli_exe_check.sh GOLDEN_DIR EMULATOR... EXE
 set -uo pipefail
 golden=$1
@@ -71,4 +72,43 @@ else
   failures=$((failures + 1))
 fi
 rm -f "$big" "$tmp/interrupted-old.map"
+# preview and similar as the Linux zorvin gives them (ZORVIN_NATIVE_CLI, or
+# the linux preset's): every stock level's PNG within 1 per channel, and the
+# same ranking, for a level and for a map.
+native=${ZORVIN_NATIVE_CLI:-$(dirname "$0")/../build/linux/bin/zorvin}
+if [ ! -x "$native" ]; then
+  echo "FAIL: preview and similar: no Linux zorvin at $native to hold zorvin.exe to (build the linux preset)"
+  failures=$((failures + 1))
+else
+  # Under emulation (the x86 exe: a second a start) every fifth level.
+  levels=$("$native" levels)
+  [ -n "${ZORVIN_SHORT_RUN:-}" ] && levels=$(awk 'NR % 5 == 1' <<<"$levels")
+  worst=0 bad=() count=0
+  for level in $levels; do
+    count=$((count + 1))
+    "${run[@]}" preview "$level" --size 96 --output "Z:$tmp/exe.png" 2>/dev/null
+    "$native" preview "$level" --size 96 --output "$tmp/native.png" 2>/dev/null
+    apart=$(python3 "$(dirname "$0")/png_pixels.py" "$tmp/exe.png" "$tmp/native.png" 1) || bad+=("$level: $apart")
+    apart=${apart##* at most }
+    [ "${apart%% *}" -gt "$worst" ] 2>/dev/null && worst=${apart%% *}
+  done
+  if [ ${#bad[@]} = 0 ]; then
+    echo "ok: preview of $count levels: zorvin.exe's PNGs at most $worst apart from zorvin's per channel"
+  else
+    echo "FAIL: preview: ${bad[*]}"
+    failures=$((failures + 1))
+  fi
+  map=$(realpath "$(dirname "$0")/maps/lit.map")
+  for operands in "mp_toujane mp_toujane" "Z:$map $map"; do
+    read -r exe_operand native_operand <<<"$operands"
+    "${run[@]}" --lf similar "$exe_operand" --top 40 --format json >"$tmp/exe.txt" 2>&1
+    "$native" similar "$native_operand" --top 40 --format json >"$tmp/native.txt" 2>&1
+    if cmp -s "$tmp/exe.txt" "$tmp/native.txt"; then
+      echo "ok: similar $(basename "$native_operand"): zorvin.exe prints what zorvin prints ($(grep -c '"level"' "$tmp/exe.txt") levels)"
+    else
+      echo "FAIL: similar $(basename "$native_operand"): $(diff "$tmp/exe.txt" "$tmp/native.txt" | head -5)"
+      failures=$((failures + 1))
+    fi
+  done
+fi
 [ "$failures" = 0 ]

@@ -51,6 +51,9 @@ std::string Encode(std::span<const std::uint8_t> rgb, int width, int height) {
   const auto append = [](void* context, void* data, int size) {
     static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
   };
+  // One filter for every row, each pixel less the one above: a smooth picture
+  // compresses about as well as with the best of five tried on each row.
+  stbi_write_force_png_filter = 2;
   if (stbi_write_png_to_func(append, &bytes, width, height, 3, rgb.data(), width * 3) == 0) throw std::bad_alloc();
   return bytes;
 }
