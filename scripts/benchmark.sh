@@ -3,8 +3,9 @@
 # against a minimal one-window Win32 program built the same way (the floor) and
 # where the start-up's time goes, the time of a lookup and of a category switch
 # in-process, and the exe sizes.
-# Then, natively with hyperfine, three zorvin commands against a floor: a
-# program that prints one line, built with the same compiler and flags. Last,
+# Then, natively with hyperfine, zorvin's commands against a floor: a
+# program that prints one line, built with the same compiler and flags; and
+# preview and similar against zorvin level; the core's preview in-process. Last,
 # the page zorvin writes, in Chromium (tests/browser/bench-page.js): its size,
 # its load against the same page without its script, and each keystroke in Find.
 # Usage: scripts/benchmark.sh [RUNS]   (default 15 start-ups of each)
@@ -33,8 +34,27 @@ hyperfine --shell=none --warmup 20 --runs "${ZORVIN_CLI_RUNS:-200}" --style basi
   -n floor build/linux/bench_cli_floor \
   -n "level mp_toujane" "build/linux/bin/zorvin level mp_toujane" \
   -n "find e" "build/linux/bin/zorvin find e" \
-  -n "export --format json" "build/linux/bin/zorvin export --format json" >/dev/null
+  -n "export --format json" "build/linux/bin/zorvin export --format json" \
+  -n "preview --size 256 --output" "build/linux/bin/zorvin preview mp_toujane --size 256 --output build/linux/bench-preview.png" \
+  -n "similar mp_toujane" "build/linux/bin/zorvin similar mp_toujane" \
+  -n "similar (a map)" "build/linux/bin/zorvin similar tests/maps/lit.map" >/dev/null
 cat build/linux/cli-bench.md
+# Against their floor, zorvin level, measured in the same run: preview at most
+# 3 times it, similar at most 5 times.
+python3 - build/linux/cli-bench.md <<'PY'
+import re, sys
+means = {}
+for line in open(sys.argv[1]):
+    cells = [c.strip().strip('`') for c in line.split('|')]
+    if len(cells) > 2 and re.match(r'^[0-9.]+', cells[2]):
+        means[cells[1]] = float(cells[2].split()[0])
+level = means['level mp_toujane']
+for name, target in (('preview --size 256 --output', 3), ('similar mp_toujane', 5), ('similar (a map)', 5)):
+    print(f'{name}: {means[name]:.2f} ms, {means[name] / level:.1f} x zorvin level ({level:.2f} ms; target {target} x)')
+PY
+echo "== the core's preview, in-process"
+cmake --build --preset linux --target bench_preview >/dev/null
+build/linux/bin/bench_preview
 
 echo "== the page, in Debian's Chromium (headless)"
 page=build/linux/page.html

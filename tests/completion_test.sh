@@ -33,7 +33,7 @@ zsh_offers() {  # LINE
 # Map sources are offered as files (zsh offers a file's last part).
 maps=$here/maps
 sp_d="sp_decoytown sp_decoytrenches sp_demolition sp_downtown_assault sp_downtown_sniper sp_duhoc_assault sp_duhoc_defend"
-commands="apply compare completion effects export find level levels light"
+commands="apply compare completion effects export find level levels light preview similar"
 # A line typed so far (a trailing blank starts a new word), and the candidates.
 cases=(
   "zorvin level sp_d|$sp_d"
@@ -50,6 +50,8 @@ cases=(
   "zorvin compare mp_toujane sp_d|$sp_d"
   "zorvin compare mp_toujane sp_rhine |"
   "zorvin light --format |json text"
+  "zorvin similar --format |json text"
+  "zorvin preview --|--color --crlf --help --lf --output --size"
   "zorvin --color |always auto never"
   "zorvin export --format |csv html json markdown"
   "zorvin export --format j|json"

@@ -686,7 +686,7 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
       fs.mkdirSync(dir, { recursive: true });
       await page.screenshot({ path: path.join(dir, `page-${width}-${colorScheme}.png`) });
       await page.locator('#settings-tool').screenshot({ path: path.join(dir, `light-${width}-${colorScheme}.png`) });
-      await page.locator('#gallery-list[data-drawn]').waitFor({ state: 'attached' });
+      await page.locator('#gallery-list[aria-busy=false]').waitFor({ state: 'attached' });
       await page.locator('#gallery').screenshot({ path: path.join(dir, `gallery-${width}-${colorScheme}.png`) });
     });
   }

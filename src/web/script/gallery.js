@@ -37,7 +37,7 @@ function galleryPicture(entry) {
   for (const entry of galleryItems) {
     entry.canvas.getContext('2d').putImageData(new ImageData(galleryPicture(entry), compareSize, compareSize), 0, 0);
   }
-  galleryList.dataset.drawn = '';
+  galleryList.setAttribute('aria-busy', 'false');
 });
 
 let galleryMap = null; // the picture of the map compared, while its comparison stands
