@@ -146,6 +146,12 @@ const Command kCommands[] = {
            ->check(CLI::Range(preview::kSmallestSize, preview::kLargestSize));
        command.add_option("--output", options.picture, "Write a PNG to FILE (- for standard output), 256 pixels by default")
            ->type_name("FILE");
+       command.footer("Examples:\n"
+                      "  zorvin preview mp_toujane                        draw it in the terminal\n"
+                      "  zorvin preview mp_toujane --output toujane.png   write a 256x256 PNG\n"
+                      "  zorvin preview mymap.map --size 512 --output -   your map's light, as a PNG on standard output\n"
+                      "The scene: a ball on a ground square seen from above, north up. A preview of the light,\n"
+                      "not what the map compiler makes of it.");
      },
      [](const Options& options) {
        return Preview({options.level, options.size, options.picture, options.colored(),
@@ -156,6 +162,10 @@ const Command kCommands[] = {
      [](CLI::App& command, Options& options) {
        command.add_option("NAME", options.level, "The level's name, exactly, or a map source (*.map, or a path)")
            ->required();
+       command.footer("Examples:\n"
+                      "  zorvin similar mp_toujane                  the five stock lights most like mp_toujane's\n"
+                      "  zorvin similar mymap.map --top 3 --format json\n"
+                      "The difference is the mean CIEDE2000 colour difference of the two 64x64 previews.");
        command.add_option("--top", options.top, "How many levels to print, 1 or more (5 by default)")
            ->check(CLI::Validator(
                [](std::string& text) -> std::string {

@@ -27,7 +27,10 @@ unsigned char* Deflate(unsigned char* data, int size, int* written, int /*qualit
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
-#if defined(__GNUC__)
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Weverything"
+#elif defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wconversion"
 #pragma GCC diagnostic ignored "-Wsign-conversion"
@@ -40,7 +43,9 @@ unsigned char* Deflate(unsigned char* data, int size, int* written, int /*qualit
 #pragma GCC diagnostic ignored "-Wunused-function"
 #endif
 #include <stb_image_write.h>
-#if defined(__GNUC__)
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#elif defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
 

@@ -32,7 +32,7 @@ double ReadPreviewNumber(const SettingsClass& record, Field field, double fallba
   return fallback;
 }
 
-double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
+double ToRadians(double degrees) { return degrees * std::numbers::pi / 180; }
 
 // The 255 linear values at which the byte steps up: the byte of u is how
 // many of them u reaches. Exact where pow per channel would be slow; a
@@ -90,7 +90,7 @@ Reading ReadPreviewLight(const light::Worldspawn& worldspawn) {
   light.skyColor = ReadPreviewColor(record, Field::sundiffusecolor, defaults);
   light.ambientColor = ReadPreviewColor(record, Field::color, defaults);
   if (const std::optional<light::Sun> sun = light::ReadSun(record.sundirection)) {
-    const double elevation = Radians(sun->elevation), yaw = Radians(sun->yaw);
+    const double elevation = ToRadians(sun->elevation), yaw = ToRadians(sun->yaw);
     light.sun = Direction{std::cos(elevation) * std::cos(yaw), std::cos(elevation) * std::sin(yaw), std::sin(elevation)};
   } else {
     defaults.push_back({KeyOf(Field::sundirection), record.sundirection, light::kNotADirection, "no direct sun"});
@@ -147,36 +147,38 @@ Image Render(const Light& light, int size) {
   return image;
 }
 
-double Difference(const Image& a, const Image& b) {
-  const std::size_t pixels = a.rgb.size() / 3;
+namespace {
+
+// Each pixel's Lab: neighbouring pixels are mostly one colour (the ground),
+// worked out once a run.
+std::vector<Lab> LabsOf(const Image& image) {
+  std::vector<Lab> labs(image.rgb.size() / 3);
+  const std::uint8_t* p = image.rgb.data();
+  for (std::size_t i = 0; i < labs.size(); ++i, p += 3) {
+    labs[i] = i > 0 && p[0] == p[-3] && p[1] == p[-2] && p[2] == p[-1] ? labs[i - 1] : LabOf(p[0], p[1], p[2]);
+  }
+  return labs;
+}
+
+// The mean over the pixels, each run of the same pair of colours worked out once.
+double MeanDifference(const Image& a, const std::vector<Lab>& labsA, const Image& b, const std::vector<Lab>& labsB) {
+  const std::size_t pixels = labsA.size();
   if (pixels == 0 || a.rgb.size() != b.rgb.size()) return 0;
-  // Neighbouring pixels are mostly the same colours (the ground): each
-  // colour's Lab, and each pair's difference, is worked out once a run.
-  struct Last {
-    std::array<std::uint8_t, 3> color{};
-    Lab lab{};
-    bool known = false;
-    const Lab& Of(const std::uint8_t* pixel) {
-      const std::array<std::uint8_t, 3> now{pixel[0], pixel[1], pixel[2]};
-      if (!known || now != color) color = now, lab = LabOf(now[0], now[1], now[2]), known = true;
-      return lab;
-    }
-  } lastA, lastB;
-  std::array<std::uint8_t, 6> lastPair{};
-  double lastDifference = -1;
-  double sum = 0;
+  double sum = 0, last = 0;
   const std::uint8_t* pa = a.rgb.data();
   const std::uint8_t* pb = b.rgb.data();
-  for (std::size_t p = 0; p < pixels; ++p, pa += 3, pb += 3) {
-    const std::array<std::uint8_t, 6> pair{pa[0], pa[1], pa[2], pb[0], pb[1], pb[2]};
-    if (lastDifference < 0 || pair != lastPair) {
-      lastDifference = Ciede2000(lastA.Of(pa), lastB.Of(pb));
-      lastPair = pair;
-    }
-    sum += lastDifference;
+  for (std::size_t i = 0; i < pixels; ++i, pa += 3, pb += 3) {
+    const bool same = i > 0 && pa[0] == pa[-3] && pa[1] == pa[-2] && pa[2] == pa[-1] && pb[0] == pb[-3] &&
+                      pb[1] == pb[-2] && pb[2] == pb[-1];
+    if (!same) last = Ciede2000(labsA[i], labsB[i]);
+    sum += last;
   }
   return sum / static_cast<double>(pixels);
 }
+
+}  // namespace
+
+double Difference(const Image& a, const Image& b) { return MeanDifference(a, LabsOf(a), b, LabsOf(b)); }
 
 double ShownDifference(double difference) { return std::round(difference * 10) / 10; }
 
@@ -202,8 +204,11 @@ std::vector<Alike> Ranked(std::vector<Alike> alike) {
 
 std::vector<Alike> MostAlike(const Image& of) {
   std::vector<Alike> alike;
+  const std::vector<Lab> labs = LabsOf(of);  // once for all forty
   const std::span<const Image> pictures = StockPictures();
-  for (std::size_t i = 0; i < pictures.size(); ++i) alike.push_back({i, ShownDifference(Difference(of, pictures[i]))});
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    alike.push_back({i, ShownDifference(MeanDifference(of, labs, pictures[i], LabsOf(pictures[i])))});
+  }
   return Ranked(std::move(alike));
 }
 

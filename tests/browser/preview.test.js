@@ -84,7 +84,7 @@ test('every stock level\'s preview is zorvin preview\'s picture, ±1 per channel
 });
 
 const galleryOrder = (page) => page.locator('#gallery-list li').evaluateAll((items) =>
-  items.map((item) => [item.querySelector('.name').textContent, item.querySelector('.difference').textContent.replace('difference ', '')]));
+  items.map((item) => [item.querySelector('.name').textContent, item.querySelector('.difference').textContent.replace(', difference ', '')]));
 const similar = (operand) => zorvin('similar', operand, '--top', '40').out.trimEnd().split('\n')
   .map((line) => line.split(/ +/));
 
@@ -99,8 +99,12 @@ test('the gallery: catalog order, then the level shown first and the rest as zor
   await page.getByLabel('Your map').setInputFiles(map);
   await expect(page.locator('#preview-second figcaption')).toHaveText('lit.map\u2019s light');
   expect(await galleryOrder(page)).toEqual(similar(map));
-  // A link of the gallery opens its level, which ends the map's comparison.
-  await page.locator('#gallery-list a').nth(3).click();
+  // A link of the gallery followed by keyboard opens its level, which ends
+  // the map's comparison, and the link keeps the focus, now first.
+  const fourth = (await galleryOrder(page))[3][0];
+  await page.locator('#gallery-list a').nth(3).focus();
+  await page.keyboard.press('Enter');
   await expect(page.locator('#preview-second')).toBeHidden();
-  await expect(page.locator('#gallery-list li').first().locator('.difference')).toHaveText('difference 0.0');
+  expect((await galleryOrder(page))[0]).toEqual([fourth, '0.0']);
+  await expect(page.locator('#gallery-list a').first()).toBeFocused();
 });

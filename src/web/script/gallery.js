@@ -53,9 +53,12 @@ function orderGallery() {
   ranked.sort((x, y) => (y.first === true) - (x.first === true) || (x.difference ?? 0) - (y.difference ?? 0));
   for (const { entry, difference } of ranked) {
     entry.difference.replaceChildren(...(difference === undefined ? []
-      : [element('span', 'difference ', { class: 'unseen' }), difference.toFixed(1)]));
+      : [element('span', ', difference ', { class: 'unseen' }), difference.toFixed(1)]));
   }
+  // A link followed by keyboard keeps the focus where it has moved to.
+  const focused = galleryList.contains(document.activeElement) ? document.activeElement : null;
   galleryList.replaceChildren(...ranked.map(({ entry }) => entry.item));
+  if (focused) focused.focus();
 }
 
 levelField.addEventListener('levelshown', () => {
