@@ -19,7 +19,7 @@ root=${ZORVIN_DEBIAN13_ROOT:-/var/cache/zorvin/debian13}
 mirror=${ZORVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # What the root holds; a change to the list changes the stamp's name, and the
 # next run makes the root afresh.
-stamp=.zorvin-root-3
+stamp=.zorvin-root-4
 packages=(
   cmake ninja-build g++ googletest python3 file   # the native build and its tests
   libcli11-dev nlohmann-json3-dev                  # zorvin's options and JSON
