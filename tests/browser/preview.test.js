@@ -13,6 +13,13 @@ const pairs = fs.readFileSync(path.join(previews, 'ciede2000-sharma-2005.tsv'), 
 const zorvinPath = process.env.ZORVIN_CLI || path.resolve(__dirname, '../../build/native/bin/zorvin');
 const levelNames = zorvin('levels').out.trimEnd().split('\n');
 
+// The page once its pictures are drawn: the first preview and the gallery
+// wait for the page's first frame and an idle moment.
+async function openDrawn(page, hash = '') {
+  await open(page, hash);
+  await page.locator('#gallery-list[aria-busy=false]').waitFor({ state: 'attached' });
+}
+
 // zorvin preview NAME --size N --output -, as base64.
 const pngOf = (name, size) => new Promise((resolve, reject) => execFile(zorvinPath,
   ['preview', name, '--size', String(size), '--output', '-'], { encoding: 'buffer', maxBuffer: 1 << 24 },
@@ -59,7 +66,7 @@ test('the page\'s model gives the paper\'s pairs and the fixtures\' pixels and d
 test('every stock level\'s preview is zorvin preview\'s picture, ±1 per channel', async ({ page }) => {
   const pngs = [];
   for (let i = 0; i < levelNames.length; i += 8) pngs.push(...await Promise.all(levelNames.slice(i, i + 8).map((n) => pngOf(n, 128))));
-  await open(page);
+  await openDrawn(page);
   const found = await page.evaluate(async ({ names, pngs }) => {
     const faults = [];
     const canvas = document.querySelector('#preview-first canvas');
@@ -89,10 +96,10 @@ const similar = (operand) => zorvin('similar', operand, '--top', '40').out.trimE
   .map((line) => line.split(/ +/));
 
 test('the gallery: catalog order, then the level shown first and the rest as zorvin similar ranks them, and a map over both', async ({ page }) => {
-  await open(page);
+  await openDrawn(page);
   expect((await galleryOrder(page)).map(([name]) => name)).toEqual(levelNames);
   for (const level of ['mp_toujane', 'sp_rhine', 'mp_dawnville']) {
-    await open(page, '#level=' + level);
+    await openDrawn(page, '#level=' + level);
     expect(await galleryOrder(page), level).toEqual([[level, '0.0'], ...similar(level)]);
   }
   const map = path.resolve(__dirname, '../maps/lit.map');

@@ -13,7 +13,9 @@ function stockDifference(first, second) {
   return stockDifferences[a * levelNames.length - a * (a + 1) / 2 + (b - a - 1)];
 }
 
-const galleryItems = levelNames.map((name) => {
+// The forty links, made after the page's first frame (below).
+let galleryItems = [];
+const makeGalleryItem = (name) => {
   const canvas = element('canvas', undefined, { width: compareSize, height: compareSize, 'aria-hidden': 'true' });
   const difference = element('span', '', { class: 'difference' });
   const link = element('a', undefined, { href: hashFor('level', name) });
@@ -24,7 +26,7 @@ const galleryItems = levelNames.map((name) => {
   const item = element('li');
   item.append(link);
   return { name, item, canvas, difference, picture: null };
-});
+};
 
 // A level's picture at the size lights are compared at, made once.
 function galleryPicture(entry) {
@@ -32,13 +34,16 @@ function galleryPicture(entry) {
   return entry.picture;
 }
 
-// The pictures are drawn once the page is idle: none holds up its start.
-(window.requestIdleCallback || setTimeout)(() => {
+// The gallery is made and drawn after the first frame, once the page is
+// idle: none of it holds up the page's start.
+requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(() => {
+  galleryItems = levelNames.map(makeGalleryItem);
   for (const entry of galleryItems) {
     entry.canvas.getContext('2d').putImageData(new ImageData(galleryPicture(entry), compareSize, compareSize), 0, 0);
   }
+  orderGallery();
   galleryList.setAttribute('aria-busy', 'false');
-});
+}));
 
 let galleryMap = null; // the picture of the map compared, while its comparison stands
 
@@ -70,4 +75,3 @@ comparison.addEventListener('compared', (event) => {
   galleryMap = renderPreview(previewLight(valuesIn(event.detail.sides[1])).light, compareSize);
   orderGallery();
 });
-orderGallery();

@@ -122,9 +122,13 @@ function renderPreview(light, size) {
   const pixels = new Uint8ClampedArray(size * size * 4);
   const d = light.sun || [0, 0, 0];
   const sunUp = light.sun !== undefined && d[2] > 0;
-  const ground = new Uint8ClampedArray(8); // in the sun, then in the ball's shadow
+  // The ground, in the sun and in the ball's shadow, each one word of RGBA
+  // (the platform's byte order) written at once.
+  const ground = new Uint8ClampedArray(8);
   shade(light, 0.5, 1, sunUp ? d[2] : 0, ground, 0);
   shade(light, 0.5, 1, 0, ground, 4);
+  const [lit, shaded] = new Uint32Array(ground.buffer);
+  const words = new Uint32Array(pixels.buffer);
   let at = 0;
   for (let j = 0; j < size; ++j) {
     const y = 2 - 4 * (j + 0.5) / size;
@@ -137,11 +141,7 @@ function renderPreview(light, size) {
       } else {
         // The ray toward the sun from (x, y, 0) meets the ball (centre (0, 0, 1)).
         const b = x * d[0] + y * d[1] - d[2];
-        const from = sunUp && b < 0 && b * b >= r2 ? 4 : 0;
-        pixels[at] = ground[from];
-        pixels[at + 1] = ground[from + 1];
-        pixels[at + 2] = ground[from + 2];
-        pixels[at + 3] = 255;
+        words[at >> 2] = sunUp && b < 0 && b * b >= r2 ? shaded : lit;
       }
     }
   }

@@ -23,9 +23,21 @@ function drawPreview(figure, name, fields) {
 const previewFirst = $('preview-first');
 const previewSecond = $('preview-second');
 
-levelField.addEventListener('levelshown', () => {
+// The page's first frame shows the block of a deep link without waiting for
+// its picture, drawn just after; from then on each level's is drawn at once.
+let firstFrameShown = false;
+let firstDrawWaiting = false;
+const drawLevel = () => {
   if (shownLevel !== null) drawPreview(previewFirst, shownLevel, fieldsOf(shownLevel));
+};
+requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(() => {
+  firstFrameShown = true;
+  if (firstDrawWaiting) drawLevel();
+}));
+levelField.addEventListener('levelshown', () => {
   previewSecond.hidden = true;
+  if (firstFrameShown) drawLevel();
+  else firstDrawWaiting = true;
 });
 // A comparison puts the other level's or the map's light beside it.
 comparison.addEventListener('compared', (event) => {
