@@ -93,17 +93,12 @@ Outcome Similar(std::string_view operand, int top, Format format) {
   auto read = ReadPreview(operand);
   if (const Failure* failure = std::get_if<Failure>(&read)) return *failure;
   const auto& [worldspawn, reading] = std::get<0>(read);
-  std::optional<std::size_t> self;
-  if (worldspawn.layout != nullptr) {
-    const auto catalog = LevelCatalog();
-    for (std::size_t i = 0; i < catalog.size(); ++i) {
-      if (catalog[i].Key() == worldspawn.name) self = i;
-    }
-  }
-  std::vector<preview::Alike> alike = self ? preview::MostAlikeStock(*self)
-                                           : preview::MostAlike(preview::Render(reading.light, preview::kCompareSize));
-  alike.resize(std::min(alike.size(), static_cast<std::size_t>(top)));
   const auto catalog = LevelCatalog();
+  const LevelEntry* level = worldspawn.layout != nullptr ? FindLevel(worldspawn.name) : nullptr;
+  std::vector<preview::Alike> alike =
+      level != nullptr ? preview::MostAlikeStock(static_cast<std::size_t>(level - catalog.data()))
+                       : preview::MostAlike(preview::Render(reading.light, preview::kCompareSize));
+  alike.resize(std::min(alike.size(), static_cast<std::size_t>(top)));
   const auto difference = [](double d) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", d);

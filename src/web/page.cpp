@@ -1,12 +1,12 @@
 #include "web/page.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
 #include "effects/effects_catalog.h"
-#include "preview/preview.h"
+#include "preview/stock_differences.h"
 #include "settings/level_catalog.h"
 #include "web/html.h"
 #include "web/light_markup.h"
@@ -114,16 +114,14 @@ std::string CategoryEntries() {
   return Joined(entries);
 }
 
-// The differences among the stock levels' previews, in tenths, the upper
-// triangle of the catalog row by row: the gallery orders itself by them.
+// The differences among the stock levels' previews, as the core keeps them:
+// in tenths, the upper triangle of the catalog row by row. The gallery orders
+// itself by them.
 std::string StockDifferences() {
   std::string tenths;
-  const std::size_t n = LevelCatalog().size();
-  for (std::size_t a = 0; a < n; ++a) {
-    for (std::size_t b = a + 1; b < n; ++b) {
-      if (!tenths.empty()) tenths += ' ';
-      tenths += std::to_string(std::lround(preview::StockDifference(a, b) * 10));
-    }
+  for (const std::uint16_t difference : preview::kStockDifferences) {
+    if (!tenths.empty()) tenths += ' ';
+    tenths += std::to_string(difference);
   }
   return tenths;
 }

@@ -90,4 +90,4 @@ async function serve() {
 
 const lf = (text) => text.split('\r\n').join('\n');
 
-module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, zorvinMany, lf, pageUrl };
+module.exports = { test, expect: base.expect, open, serve, names, expected, zorvin, zorvinPath, zorvinMany, lf, pageUrl };

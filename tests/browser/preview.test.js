@@ -1,7 +1,7 @@
 // The previews on the page against zorvin's and against the second model
 // of them (tests/preview/fixtures.json): the same pixels, ±1 per channel, the
 // paper's CIEDE2000 pairs, and the gallery in zorvin similar's order.
-const { test, expect, open, zorvin } = require('./fixtures');
+const { test, expect, open, zorvin, zorvinPath } = require('./fixtures');
 const { execFile } = require('node:child_process');
 const fs = require('node:fs');
 const path = require('node:path');
@@ -10,7 +10,6 @@ const previews = path.resolve(__dirname, '../preview');
 const fixtures = JSON.parse(fs.readFileSync(path.join(previews, 'fixtures.json'), 'utf8'));
 const pairs = fs.readFileSync(path.join(previews, 'ciede2000-sharma-2005.tsv'), 'utf8').split('\n')
   .filter((line) => line !== '' && !line.startsWith('#')).map((line) => line.split('\t').map(Number));
-const zorvinPath = process.env.ZORVIN_CLI || path.resolve(__dirname, '../../build/native/bin/zorvin');
 const levelNames = zorvin('levels').out.trimEnd().split('\n');
 
 // The page once its pictures are drawn: the first preview and the gallery

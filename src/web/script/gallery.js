@@ -34,16 +34,16 @@ function galleryPicture(entry) {
   return entry.picture;
 }
 
-// The gallery is made and drawn after the first frame, once the page is
-// idle: none of it holds up the page's start.
-requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(() => {
+// The gallery is made and drawn after the first frame: none of it holds up
+// the page's start.
+afterFirstFrame(() => {
   galleryItems = levelNames.map(makeGalleryItem);
   for (const entry of galleryItems) {
     entry.canvas.getContext('2d').putImageData(new ImageData(galleryPicture(entry), compareSize, compareSize), 0, 0);
   }
   orderGallery();
   galleryList.setAttribute('aria-busy', 'false');
-}));
+});
 
 let galleryMap = null; // the picture of the map compared, while its comparison stands
 

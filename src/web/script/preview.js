@@ -17,27 +17,28 @@ function drawPreview(figure, name, fields) {
   figure.querySelector('figcaption').textContent = label;
   figure.querySelector('.defaults').replaceChildren(...defaults.map((text) => element('li', text)));
   figure.hidden = false;
-  return light;
 }
 
 const previewFirst = $('preview-first');
 const previewSecond = $('preview-second');
 
-// The page's first frame shows the block of a deep link without waiting for
-// its picture, drawn just after; from then on each level's is drawn at once.
+// Work that waits for the page's first frame and an idle moment after it, so
+// that the block of a deep link is not held up by pictures.
+const afterFirstFrame = (work) => requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(work));
+
+// The level's picture is drawn just after the first frame; from then on each
+// level's at once.
 let firstFrameShown = false;
-let firstDrawWaiting = false;
 const drawLevel = () => {
   if (shownLevel !== null) drawPreview(previewFirst, shownLevel, fieldsOf(shownLevel));
 };
-requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(() => {
+afterFirstFrame(() => {
   firstFrameShown = true;
-  if (firstDrawWaiting) drawLevel();
-}));
+  drawLevel();
+});
 levelField.addEventListener('levelshown', () => {
   previewSecond.hidden = true;
   if (firstFrameShown) drawLevel();
-  else firstDrawWaiting = true;
 });
 // A comparison puts the other level's or the map's light beside it.
 comparison.addEventListener('compared', (event) => {
