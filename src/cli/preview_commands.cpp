@@ -97,7 +97,7 @@ Outcome Similar(std::string_view operand, int top, Format format) {
   const LevelEntry* level = worldspawn.layout != nullptr ? FindLevel(worldspawn.name) : nullptr;
   std::vector<preview::Alike> alike =
       level != nullptr ? preview::MostAlikeStock(static_cast<std::size_t>(level - catalog.data()))
-                       : preview::MostAlike(preview::Render(reading.light, preview::kCompareSize));
+                       : preview::MostAlike(preview::Render(reading.light, preview::kCompareSize), static_cast<std::size_t>(top));
   alike.resize(std::min(alike.size(), static_cast<std::size_t>(top)));
   const auto difference = [](double d) {
     char text[32];

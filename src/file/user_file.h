@@ -8,7 +8,8 @@
 // .bak.2, ...: no backup is ever overwritten, and a backup name holds all the
 // old bytes or nothing). A symbolic link is followed and stays a link; the
 // file's group and permission bits are kept. POSIX and Win32 each have their
-// file (user_file_posix.cpp, user_file_windows.cpp).
+// files (user_file_posix.cpp and its file_*_posix.cpp; user_file_windows.cpp
+// and file_temporary_windows.cpp).
 #pragma once
 
 #include <cstddef>
@@ -93,9 +94,11 @@ class Replacement {
 };
 
 // A file written whole, made or made again (a picture zorvin writes): the
-// bytes go to a temporary file beside path, flushed to the disk, and then take
-// path's name in one step, so that a failure leaves no part of them and any
-// older file of that name as it was. Refuses a folder.
+// bytes go to a temporary file beside path and then take path's name in one
+// step, so that a failure or a crash of zorvin leaves no part of them and any
+// older file of that name as it was. Unlike a replacement it is not flushed
+// to the disk first: such a file can be made again, and a power cut just
+// after may lose it. Refuses a folder.
 void WriteNew(const std::string& path, std::string_view bytes);  // UTF-8
 
 }  // namespace zorvin::file

@@ -6,233 +6,20 @@
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <random>
-#include <vector>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "file/file_posix.h"
+
 namespace zorvin::file {
 
-struct Input::State {
-  int fd = -1;
-  std::string target;  // the file itself: the path, or where its link points
-  struct stat status {};
-  std::uint64_t read = 0;  // bytes read so far
-};
+using namespace posix;
 
 namespace {
-
-std::string Reason(int error) { return std::strerror(error); }
-
-[[noreturn]] void Fail(const std::string& what, int error) { throw FileError(what + ": " + Reason(error)); }
-
-constexpr const char* kChanged = "changed while zorvin was reading it: it was left as it is; try again";
-
-// What stands before a path's last part ("maps/", "/", or nothing), and its
-// last part.
-std::string Prefix(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string Folder(const std::string& path) {
-  const std::string prefix = Prefix(path);
-  if (prefix.empty()) return ".";
-  return prefix.size() == 1 ? prefix : prefix.substr(0, prefix.size() - 1);
-}
-
-std::string Name(const std::string& path) { return path.substr(Prefix(path).size()); }
-
-void WriteAll(int fd, const char* data, std::size_t size, const std::string& what) {
-  while (size > 0) {
-    const ssize_t wrote = ::write(fd, data, size);
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      Fail(what, errno);
-    }
-    data += wrote;
-    size -= static_cast<std::size_t>(wrote);
-  }
-}
-
-// The temporary files' paths while they exist (the new file, and a backup
-// being copied), for a signal that ends zorvin part-way (Ctrl+C, a kill): the
-// handler removes them and ends the process as the signal would. A SIGKILL
-// leaves them, and the map as it was.
-constexpr int kSlots = 2;
-char g_temporary[kSlots][PATH_MAX + 1];
-volatile std::sig_atomic_t g_armed[kSlots] = {};
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-extern "C" void RemoveTemporariesAndEnd(int signal) {
-  for (int slot = 0; slot < kSlots; ++slot) {
-    if (g_armed[slot] != 0) ::unlink(g_temporary[slot]);
-  }
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-void Arm(int slot, const std::string& path) {
-  if (path.size() > PATH_MAX) return;
-  std::memcpy(g_temporary[slot], path.c_str(), path.size() + 1);
-  g_armed[slot] = 1;
-  for (int signal : kEndingSignals) {
-    struct sigaction action {};
-    struct sigaction old {};
-    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;  // left ignored
-    action.sa_handler = RemoveTemporariesAndEnd;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(signal, &action, nullptr);
-  }
-}
-
-void Disarm(int slot) { g_armed[slot] = 0; }
-
-std::string RandomSuffix() {
-  static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
-  static const char kDigits[] = "0123456789abcdef";
-  std::string suffix;
-  std::uint64_t bits = random();
-  for (int i = 0; i < 12; ++i, bits >>= 4) suffix += kDigits[bits & 15];
-  return suffix;
-}
-
-// A file made new beside target, under a hidden name of its own, armed
-// against signals in the given slot. Removed again (and disarmed) unless it
-// is kept.
-struct Temporary {
-  int slot;
-  int fd = -1;
-  std::string path;
-  bool kept = false;
-
-  Temporary(int slot, const std::string& target, mode_t mode) : slot(slot) {
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-      path = Prefix(target) + "." + Name(target) + ".zorvin-" + RandomSuffix() + ".tmp";
-      // Made new: never through a name that exists, a planted link included.
-      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-      if (fd < 0 && errno != EEXIST) Fail("cannot write beside it", errno);
-    }
-    if (fd < 0) throw FileError("cannot write beside it: no free temporary name");
-    Arm(slot, path);
-  }
-  ~Temporary() {
-    if (fd >= 0) ::close(fd);
-    if (!kept) ::unlink(path.c_str());
-    Disarm(slot);
-  }
-  Temporary(const Temporary&) = delete;
-  Temporary& operator=(const Temporary&) = delete;
-
-  // Flushed to the disk and closed.
-  void Flush(const std::string& what) {
-    if (::fsync(fd) != 0) Fail(what, errno);
-    const int closing = fd;
-    fd = -1;
-    if (::close(closing) != 0) Fail(what, errno);
-  }
-};
-
-bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
-// Its bytes as the system tells them apart: its size and when they were last written.
-bool SameBytes(const struct stat& a, const struct stat& b) {
-  return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
-bool SameChangeTime(const struct stat& a, const struct stat& b) {
-  return a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
-
-// Whether the system could not exchange or refuse names in one step here.
-bool NotHere(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTTY; }
-
-// Gives a finished file at from the name to, which must be free: false when
-// it is taken.
-bool PlaceNew(const std::string& from, const std::string& to) {
-#ifdef RENAME_NOREPLACE
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno == EEXIST) return false;
-  if (!NotHere(errno)) Fail("cannot make the backup " + to, errno);
-#endif
-  if (::link(from.c_str(), to.c_str()) == 0) {
-    ::unlink(from.c_str());
-    return true;
-  }
-  if (errno == EEXIST) return false;
-  // Neither: a rename to a name seen free a moment before.
-  struct stat taken {};
-  if (::lstat(to.c_str(), &taken) == 0 || errno != ENOENT) return false;
-  if (::rename(from.c_str(), to.c_str()) != 0) Fail("cannot make the backup " + to, errno);
-  return true;
-}
-
-std::string BackupName(const std::string& target, int n) {
-  return target + ".bak" + (n == 0 ? "" : "." + std::to_string(n));
-}
-
-constexpr int kBackupNames = 1000;
-[[noreturn]] void AllBackupNamesTaken(const std::string& target) {
-  throw FileError("cannot make a backup: " + target + ".bak to .bak.999 are all taken");
-}
-
-// The old bytes as a copy made new: through a temporary name, flushed, then
-// given the first backup name not taken, so that a name holds all of them or
-// nothing.
-std::string CopyBackup(const Input::State& input) {
-  Temporary copy(1, input.target, 0600);
-  const std::string what = "cannot write a backup beside it";
-  if (::fchmod(copy.fd, input.status.st_mode & 07777) != 0) Fail(what, errno);
-  std::vector<char> buffer(1 << 20);
-  off_t at = 0;
-  for (;;) {
-    const ssize_t got = ::pread(input.fd, buffer.data(), buffer.size(), at);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      Fail("cannot be read", errno);
-    }
-    if (got == 0) break;
-    WriteAll(copy.fd, buffer.data(), static_cast<std::size_t>(got), what);
-    at += got;
-  }
-  if (at != input.status.st_size) throw FileError(kChanged);
-  copy.Flush(what);
-  for (int n = 0; n < kBackupNames; ++n) {
-    const std::string backup = BackupName(input.target, n);
-    if (PlaceNew(copy.path, backup)) {
-      copy.kept = true;
-      return backup;
-    }
-  }
-  AllBackupNamesTaken(input.target);
-}
-
-// Keeps the old bytes as target.bak, or .bak.1, .bak.2, ...: the first name
-// not taken (by anything, a dangling link too). A new name of the old file
-// costs nothing; a copy serves where such names cannot be made, and where the
-// file has other names already, which may later be written through.
-std::string KeepBackup(const Input::State& input) {
-  if (input.status.st_nlink > 1) return CopyBackup(input);
-  for (int n = 0; n < kBackupNames; ++n) {
-    const std::string backup = BackupName(input.target, n);
-    if (::link(input.target.c_str(), backup.c_str()) == 0) {
-      struct stat made {};
-      if (::lstat(backup.c_str(), &made) != 0 || !SameFile(made, input.status)) {
-        ::unlink(backup.c_str());
-        throw FileError(kChanged);
-      }
-      return backup;
-    }
-    if (errno != EEXIST) return CopyBackup(input);  // no such names here, or not for this user
-  }
-  AllBackupNamesTaken(input.target);
-}
 
 // Whether the file at path is the one that was read, its bytes and its
 // change time as expected.
@@ -242,7 +29,6 @@ bool StillThere(const std::string& path, const struct stat& read, const struct s
 }
 
 }  // namespace
-
 struct Replacement::State {
   explicit State(const Input::State& from) : file(0, from.target, 0600) {}
   Temporary file;
@@ -419,7 +205,9 @@ void WriteNew(const std::string& path, std::string_view bytes) {
   if (::stat(path.c_str(), &there) == 0 && S_ISDIR(there.st_mode)) throw FileError("is a folder");
   Temporary file(0, path, 0666);  // the user's umask decides, as for any file made new
   WriteAll(file.fd, bytes.data(), bytes.size(), "cannot be written");
-  file.Flush("cannot be written");
+  // Not flushed: a picture can be made again. A crash of zorvin still
+  // leaves no part of it under its name, which it gets whole or not at all.
+  file.Close("cannot be written");
   Disarm(file.slot);
   if (::rename(file.path.c_str(), path.c_str()) != 0) Fail("cannot be written", errno);
   file.kept = true;

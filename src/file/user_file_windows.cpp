@@ -7,137 +7,16 @@
 
 #include <windows.h>
 
-#include "win32/text.h"  // Widen, ToUtf8
-
-#include <random>
 #include <vector>
+
+#include "file/file_windows.h"
+#include "win32/text.h"  // Widen, ToUtf8
 
 namespace zorvin::file {
 
-struct Input::State {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  std::wstring target;  // the file itself: the path, or where its link points
-  BY_HANDLE_FILE_INFORMATION info{};
-  std::uint64_t read = 0;  // bytes read so far
-};
+using namespace windows;
 
 namespace {
-
-std::string Reason(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD size = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring reason = size > 0 && text != nullptr ? std::wstring(text, size) : L"error " + std::to_wstring(error);
-  if (text != nullptr) LocalFree(text);
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.')) reason.pop_back();
-  return win32::ToUtf8(reason);
-}
-
-[[noreturn]] void Fail(const std::string& what, DWORD error) { throw FileError(what + ": " + Reason(error)); }
-
-constexpr const char* kChanged = "changed while zorvin was reading it: it was left as it is; try again";
-
-// What stands before a path's last part: up to its last separator, or a
-// drive's letter and colon alone ("C:map.map" names map.map in drive C's
-// current folder).
-std::wstring Prefix(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) return path.substr(0, slash + 1);
-  if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);
-  return {};
-}
-
-std::wstring Name(const std::wstring& path) { return path.substr(Prefix(path).size()); }
-
-std::wstring RandomSuffix() {
-  static std::mt19937_64 random{std::random_device{}() ^ GetCurrentProcessId()};
-  static const wchar_t kDigits[] = L"0123456789abcdef";
-  std::wstring suffix;
-  std::uint64_t bits = random();
-  for (int i = 0; i < 12; ++i, bits >>= 4) suffix += kDigits[bits & 15];
-  return suffix;
-}
-
-void WriteAll(HANDLE handle, const char* data, std::size_t size, const std::string& what) {
-  while (size > 0) {
-    const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-    DWORD wrote = 0;
-    if (!WriteFile(handle, data, chunk, &wrote, nullptr)) Fail(what, GetLastError());
-    data += wrote;
-    size -= wrote;
-  }
-}
-
-std::uint64_t Size(const BY_HANDLE_FILE_INFORMATION& info) {
-  return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-}
-
-// The temporary files' paths while they exist (the new file, and a backup
-// being copied), for a console event that ends zorvin part-way: the handler
-// marks them for deletion (they are open with FILE_SHARE_DELETE, and go when
-// the process closes them), then lets the event end the process.
-constexpr int kSlots = 2;
-wchar_t g_temporary[kSlots][MAX_PATH * 4];
-volatile LONG g_armed[kSlots] = {};
-
-BOOL WINAPI RemoveTemporaries(DWORD event) {
-  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
-    for (int slot = 0; slot < kSlots; ++slot) {
-      if (InterlockedCompareExchange(&g_armed[slot], 0, 1) == 1) DeleteFileW(g_temporary[slot]);
-    }
-  }
-  return FALSE;  // on to the default handler, which ends the process
-}
-
-void Arm(int slot, const std::wstring& path) {
-  static const bool registered = SetConsoleCtrlHandler(RemoveTemporaries, TRUE) != 0;
-  (void)registered;
-  if (path.size() >= std::size(g_temporary[slot])) return;
-  path.copy(g_temporary[slot], path.size());
-  g_temporary[slot][path.size()] = L'\0';
-  InterlockedExchange(&g_armed[slot], 1);
-}
-
-void Disarm(int slot) { InterlockedExchange(&g_armed[slot], 0); }
-
-// A file made new beside target, under a hidden name of its own, armed
-// against console events in the given slot. Removed again unless it is kept.
-struct Temporary {
-  int slot;
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  std::wstring path;
-  bool kept = false;
-
-  Temporary(int slot, const std::wstring& target) : slot(slot) {
-    for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
-      path = Prefix(target) + L"." + Name(target) + L".zorvin-" + RandomSuffix() + L".tmp";
-      // CREATE_NEW: never through a name that exists, a planted link included.
-      handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
-      if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) Fail("cannot write beside it", error);
-      }
-    }
-    if (handle == INVALID_HANDLE_VALUE) throw FileError("cannot write beside it: no free temporary name");
-    Arm(slot, path);
-  }
-  ~Temporary() {
-    Disarm(slot);
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    if (!kept) DeleteFileW(path.c_str());
-  }
-  Temporary(const Temporary&) = delete;
-  Temporary& operator=(const Temporary&) = delete;
-
-  // Flushed to the disk and closed.
-  void Flush(const std::string& what) {
-    if (!FlushFileBuffers(handle)) Fail(what, GetLastError());
-    const HANDLE closing = handle;
-    handle = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(closing)) Fail(what, GetLastError());
-  }
-};
 
 std::wstring BackupName(const std::wstring& target, int n) {
   return target + L".bak" + (n == 0 ? L"" : L"." + std::to_wstring(n));
@@ -312,11 +191,13 @@ void WriteNew(const std::string& path, std::string_view bytes) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     throw FileError("is a folder");
   }
-  Temporary file(0, target);
+  // Not written through: a picture can be made again. A crash of zorvin still
+  // leaves no part of it under its name, which it gets whole or not at all.
+  Temporary file(0, target, false);
   WriteAll(file.handle, bytes.data(), bytes.size(), "cannot be written");
-  file.Flush("cannot be written");
+  file.Close("cannot be written");
   Disarm(file.slot);
-  if (!MoveFileExW(file.path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(file.path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     Fail("cannot be written", GetLastError());
   }
   file.kept = true;
