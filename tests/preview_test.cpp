@@ -103,13 +103,29 @@ TEST(Preview, StockLevelsRankByTheModelsDifferences) {
   ASSERT_EQ(nearest.size(), 39u);
   EXPECT_EQ(LevelCatalog()[nearest.front().level].Key(), "sp_toujane");
   // A map with a stock level's light ranks as the level does, the level itself first at 0.
-  const auto asMap = preview::MostAlike(preview::Render(
-      preview::ReadPreviewLight(light::Worldspawn{"map", light::LevelWorldspawn(*FindLevel("mp_toujane")).record}).light,
-      preview::kCompareSize));
+  const auto mapOf = [](const char* name) {
+    return preview::Render(
+        preview::ReadPreviewLight(light::Worldspawn{"map", light::LevelWorldspawn(*FindLevel(name)).record}).light,
+        preview::kCompareSize);
+  };
+  const auto asMap = preview::MostAlike(mapOf("mp_toujane"), 40);
+  ASSERT_EQ(asMap.size(), 40u);
   EXPECT_EQ(LevelCatalog()[asMap[0].level].Key(), "mp_toujane");
   EXPECT_EQ(asMap[0].difference, 0);
   EXPECT_EQ(asMap[1].level, nearest[0].level);
   EXPECT_GT(asMap.back().difference, asMap[1].difference);
+  // The few nearest, of which the rest are not compared whole, are the whole ranking's first.
+  for (const char* name : {"mp_toujane", "sp_rhine", "mp_dawnville", "sp_88ridge"}) {
+    const auto all = preview::MostAlike(mapOf(name), 40);
+    for (const std::size_t top : {1u, 3u, 5u, 12u}) {
+      const auto few = preview::MostAlike(mapOf(name), top);
+      ASSERT_EQ(few.size(), top) << name;
+      for (std::size_t i = 0; i < top; ++i) {
+        EXPECT_EQ(few[i].level, all[i].level) << name << ", top " << top << ", place " << i;
+        EXPECT_EQ(few[i].difference, all[i].difference) << name << ", top " << top << ", place " << i;
+      }
+    }
+  }
 }
 
 }  // namespace

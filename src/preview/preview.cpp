@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string_view>
 
@@ -116,7 +117,10 @@ std::array<std::uint8_t, 3> Image::Pixel(int column, int row) const {
   return {rgb[at], rgb[at + 1], rgb[at + 2]};
 }
 
-Image Render(const Light& light, int size) {
+namespace {
+
+// The scene, or its ground alone (the ball's pixels left black).
+Image Draw(const Light& light, int size, bool ball) {
   Image image;
   image.size = size;
   image.rgb.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size) * 3);
@@ -133,6 +137,7 @@ Image Render(const Light& light, int size) {
       const double r2 = x * x + y * y;
       std::array<std::uint8_t, 3> bytes;
       if (r2 < 1) {
+        if (!ball) continue;
         const double z = std::sqrt(1 - r2);
         const double facing = sunUp ? std::max(0.0, x * d.x + y * d.y + z * d.z) : 0;
         bytes = Shade(light, {0.8, z, facing});
@@ -146,6 +151,10 @@ Image Render(const Light& light, int size) {
   }
   return image;
 }
+
+}  // namespace
+
+Image Render(const Light& light, int size) { return Draw(light, size, true); }
 
 namespace {
 
@@ -176,6 +185,36 @@ double MeanDifference(const Image& a, const std::vector<Lab>& labsA, const Image
   return sum / static_cast<double>(pixels);
 }
 
+// The pixels of the ground, off the ball, at the size lights are compared at.
+const std::vector<std::size_t>& GroundPixels() {
+  static const std::vector<std::size_t> pixels = [] {
+    std::vector<std::size_t> ground;
+    const Image mask = Draw(Light{.sun = std::nullopt, .ambient = 1}, kCompareSize, false);  // the ground white
+    for (std::size_t i = 0; i < mask.rgb.size() / 3; ++i) {
+      if (mask.rgb[i * 3] != 0) ground.push_back(i);
+    }
+    return ground;
+  }();
+  return pixels;
+}
+
+// The ground's part of the mean difference of two pictures at kCompareSize,
+// each run of the same pair of colours worked out once.
+double GroundShare(const Image& a, const std::vector<Lab>& labsA, const Image& b) {
+  double sum = 0, last = 0;
+  const std::uint8_t* before = nullptr;
+  for (const std::size_t i : GroundPixels()) {
+    const std::uint8_t* pa = &a.rgb[i * 3];
+    const std::uint8_t* pb = &b.rgb[i * 3];
+    if (before == nullptr || std::memcmp(pa, before, 3) != 0 || std::memcmp(pb, before + (pb - pa), 3) != 0) {
+      last = Ciede2000(labsA[i], LabOf(pb[0], pb[1], pb[2]));
+    }
+    before = pa;
+    sum += last;
+  }
+  return sum / static_cast<double>(labsA.size());
+}
+
 }  // namespace
 
 double Difference(const Image& a, const Image& b) { return MeanDifference(a, LabsOf(a), b, LabsOf(b)); }
@@ -202,14 +241,39 @@ std::vector<Alike> Ranked(std::vector<Alike> alike) {
 
 }  // namespace
 
-std::vector<Alike> MostAlike(const Image& of) {
-  std::vector<Alike> alike;
+std::vector<Alike> MostAlike(const Image& of, std::size_t top) {
   const std::vector<Lab> labs = LabsOf(of);  // once for all forty
-  const std::span<const Image> pictures = StockPictures();
-  for (std::size_t i = 0; i < pictures.size(); ++i) {
-    alike.push_back({i, ShownDifference(MeanDifference(of, labs, pictures[i], LabsOf(pictures[i])))});
+  const auto catalog = LevelCatalog();
+  const auto lightOf = [&](std::size_t level) { return ReadPreviewLight(light::LevelWorldspawn(catalog[level])).light; };
+  // The ball covers the same pixels in every picture; the rest, the ground, is
+  // two colours in each, cheap to compare, and its share of the mean is a
+  // floor under the whole. The levels are taken lowest floor first, and one
+  // whose floor is shown above the last of the nearest so far cannot be among
+  // them: it is not compared whole.
+  struct Candidate {
+    std::size_t level;
+    double floor;
+  };
+  std::vector<Candidate> candidates;
+  for (std::size_t i = 0; i < catalog.size(); ++i) {
+    candidates.push_back({i, GroundShare(of, labs, Draw(lightOf(i), kCompareSize, false))});
   }
-  return Ranked(std::move(alike));
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const Candidate& x, const Candidate& y) { return x.floor < y.floor; });
+  std::vector<Alike> alike;
+  for (const Candidate& candidate : candidates) {
+    if (alike.size() >= top) {
+      const std::vector<Alike> nearest = Ranked(alike);
+      // A bound that rounds to the same tenth may still tie, and ties go in catalog order.
+      if (ShownDifference(candidate.floor - 1e-9) > nearest[top - 1].difference) break;
+    }
+    const Image picture = Render(lightOf(candidate.level), kCompareSize);
+    alike.push_back({candidate.level, ShownDifference(MeanDifference(of, labs, picture, LabsOf(picture)))});
+  }
+  std::sort(alike.begin(), alike.end(), [](const Alike& x, const Alike& y) { return x.level < y.level; });
+  alike = Ranked(std::move(alike));
+  alike.resize(std::min(alike.size(), top));
+  return alike;
 }
 
 std::vector<Alike> MostAlikeStock(std::size_t level) {

@@ -78,14 +78,15 @@ inline constexpr int kCompareSize = 64;
 // The mean CIEDE2000 difference of two pictures of one size, pixel by pixel.
 double Difference(const Image& a, const Image& b);
 
-// The stock levels by how alike their light looks to the given picture
+// The top stock levels by how alike their light looks to the given picture
 // (at kCompareSize), nearest first, ties in catalog order; differences
-// compared as shown, to one decimal.
+// compared as shown, to one decimal. Levels that cannot be among the top are
+// not compared whole.
 struct Alike {
   std::size_t level;  // its index in the catalog
   double difference;  // rounded to one decimal
 };
-std::vector<Alike> MostAlike(const Image& of);
+std::vector<Alike> MostAlike(const Image& of, std::size_t top);
 
 // The same for a stock level, itself left out, from the differences among
 // the stock levels worked out once (stock_differences.cpp).
