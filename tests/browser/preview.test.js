@@ -74,6 +74,7 @@ test('every stock level\'s preview is zorvin preview\'s picture, ±1 per channel
       const changed = new Promise((done) => addEventListener('hashchange', done, { once: true }));
       location.hash = '#level=' + encodeURIComponent(name);
       await changed;
+      await new Promise((drawn) => requestAnimationFrame(drawn));  // drawn in the frame after a change
       scratch.drawImage(canvas, 0, 0);
       const shown = scratch.getImageData(0, 0, 128, 128).data;
       const bytes = Uint8Array.from(atob(pngs[k]), (c) => c.charCodeAt(0));
@@ -111,6 +112,6 @@ test('the gallery: catalog order, then the level shown first and the rest as zor
   await page.locator('#gallery-list a').nth(3).focus();
   await page.keyboard.press('Enter');
   await expect(page.locator('#preview-second')).toBeHidden();
-  expect((await galleryOrder(page))[0]).toEqual([fourth, '0.0']);
+  await expect.poll(async () => (await galleryOrder(page))[0]).toEqual([fourth, '0.0']);
   await expect(page.locator('#gallery-list a').first()).toBeFocused();
 });

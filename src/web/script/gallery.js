@@ -66,12 +66,16 @@ function orderGallery() {
   if (focused) focused.focus();
 }
 
+// Ordered in the frame after a change, as the previews are drawn.
 levelField.addEventListener('levelshown', () => {
   galleryMap = null;
-  orderGallery();
+  drawBeforeNextFrame('gallery', orderGallery);
 });
 comparison.addEventListener('compared', (event) => {
   if (!event.detail.ofMap) return;
-  galleryMap = renderPreview(previewLight(valuesIn(event.detail.sides[1])).light, compareSize);
-  orderGallery();
+  const fields = event.detail.sides[1];
+  drawBeforeNextFrame('gallery', () => {
+    galleryMap = renderPreview(previewLight(valuesIn(fields)).light, compareSize);
+    orderGallery();
+  });
 });

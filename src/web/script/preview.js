@@ -26,8 +26,24 @@ const previewSecond = $('preview-second');
 // that the block of a deep link is not held up by pictures.
 const afterFirstFrame = (work) => requestAnimationFrame(() => (window.requestIdleCallback || setTimeout)(work));
 
-// The level's picture is drawn just after the first frame; from then on each
-// level's at once.
+// Pictures are drawn once a frame, just before it, for what stands then: ten
+// moves within one frame (Back held down, links followed by a script) draw
+// once. Each kind of drawing is named; a later one of the same name replaces
+// the one waiting.
+const drawings = new Map();
+function drawBeforeNextFrame(name, draw) {
+  if (drawings.size === 0) {
+    requestAnimationFrame(() => {
+      const waiting = [...drawings.values()];
+      drawings.clear();
+      for (const work of waiting) work();
+    });
+  }
+  drawings.set(name, draw);
+}
+
+// The level's picture is drawn just after the first frame; from then on in
+// the frame after each level shown.
 let firstFrameShown = false;
 const drawLevel = () => {
   if (shownLevel !== null) drawPreview(previewFirst, shownLevel, fieldsOf(shownLevel));
@@ -38,10 +54,11 @@ afterFirstFrame(() => {
 });
 levelField.addEventListener('levelshown', () => {
   previewSecond.hidden = true;
-  if (firstFrameShown) drawLevel();
+  drawings.delete('second');
+  if (firstFrameShown) drawBeforeNextFrame('first', drawLevel);
 });
 // A comparison puts the other level's or the map's light beside it.
 comparison.addEventListener('compared', (event) => {
   const { names, sides } = event.detail;
-  drawPreview(previewSecond, names[1], sides[1]);
+  drawBeforeNextFrame('second', () => drawPreview(previewSecond, names[1], sides[1]));
 });
