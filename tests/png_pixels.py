@@ -36,10 +36,11 @@ def pixels(path):
     return width, height, b''.join(rows)
 
 
-(wa, ha, a), (wb, hb, b) = pixels(sys.argv[1]), pixels(sys.argv[2])
-allowed = int(sys.argv[3]) if len(sys.argv) > 3 else 0
-if (wa, ha) != (wb, hb):
-    sys.exit(f'{wa}x{ha} against {wb}x{hb}')
-worst = max((abs(x - y) for x, y in zip(a, b)), default=0)
-print(f'{wa}x{ha}, at most {worst} apart')
-sys.exit(1 if worst > allowed else 0)
+if __name__ == '__main__':
+    (wa, ha, a), (wb, hb, b) = pixels(sys.argv[1]), pixels(sys.argv[2])
+    allowed = int(sys.argv[3]) if len(sys.argv) > 3 else 0
+    if (wa, ha) != (wb, hb):
+        sys.exit(f'{wa}x{ha} against {wb}x{hb}')
+    worst = max((abs(x - y) for x, y in zip(a, b)), default=0)
+    print(f'{wa}x{ha}, at most {worst} apart')
+    sys.exit(1 if worst > allowed else 0)
