@@ -76,7 +76,7 @@ echo "$PRETTY_NAME; $(g++ --version | head -1); $(cmake --version | head -1); $(
 echo "== Debian 13: native"
 cmake --preset native -B "$STAGE/native" >/dev/null
 cmake --build "$STAGE/native"
-ctest --test-dir "$STAGE/native" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$STAGE/native" --output-on-failure --timeout 300 -j "$(nproc)"
 
 echo "== Debian 13: win64 tests under Wine 10"
 ctest --preset win64 -j "$(nproc)"
