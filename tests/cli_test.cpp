@@ -1,21 +1,16 @@
-// zorvin, the command-line companion: in-process through cli::Run, and (on
-// Linux) as the real binary, against the expected files under tests/golden/.
+// zorvin, the command-line companion, in-process through cli::Run, against
+// the expected files under tests/golden/ (the exports in cli_export_test.cpp,
+// the real binary in cli_binary_test.cpp).
 #include "cli/cli.h"
 #include "cli/text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "golden.h"
 
 namespace zorvin::cli {
@@ -25,20 +20,6 @@ using test::GoldenBlock;
 using test::GoldenCategories;
 using test::GoldenLevels;
 using test::GoldenListing;
-
-Result RunArgs(std::vector<std::string> args, LineEnd end = LineEnd::Lf) { return Run(args, end); }
-
-// A golden text (CR LF between lines, none at the end) as zorvin prints it.
-std::string AsPrinted(std::string text, LineEnd end) {
-  if (end == LineEnd::Lf) {
-    std::string lf;
-    for (char c : text) {
-      if (c != '\r') lf += c;
-    }
-    text = lf;
-  }
-  return text + (end == LineEnd::Lf ? "\n" : "\r\n");
-}
 
 TEST(Cli, EveryLevelAndCategoryInEitherLineEnd) {
   for (const LineEnd end : {LineEnd::Lf, LineEnd::CrLf}) {
@@ -301,164 +282,6 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_NE(help.out.find("Usage"), std::string::npos) << command;
   }
 }
-
-TEST(Cli, JsonExportGivesBackTheExpectedBlocksAndListings) {
-  const Result result = RunArgs({"export", "--format", "json"});
-  ASSERT_EQ(result.status, kFound);
-  const nlohmann::json all = nlohmann::json::parse(result.out);
-  EXPECT_EQ(all["version"], "1.00");
-  ASSERT_EQ(all["levels"].size(), GoldenLevels().size());
-  for (const auto& level : all["levels"]) {
-    const std::string name = level["name"];
-    EXPECT_EQ(level["block"], GoldenBlock(name)) << name;
-    EXPECT_EQ(level["fields"].size(), 20u);
-    EXPECT_EQ(level["fields"]["oChar"], "{");
-  }
-  EXPECT_EQ(all["levelList"].size(), 42u);
-  ASSERT_EQ(all["effects"].size(), GoldenCategories().size());
-  for (const auto& category : all["effects"]) {
-    std::string listing;
-    for (const auto& file : category["files"])
-      listing += (listing.empty() ? "" : "\r\n") + file.get<std::string>();
-    EXPECT_EQ(listing, GoldenListing(category["category"].get<std::string>()));
-  }
-}
-
-TEST(Cli, CsvAndMarkdownCarryEveryRow) {
-  const Result csv = RunArgs({"export", "--format", "csv"}, LineEnd::CrLf);
-  ASSERT_EQ(csv.status, kFound);
-  EXPECT_TRUE(csv.out.starts_with("kind,name,field,value\r\n"));
-  EXPECT_NE(csv.out.find("level,mp_toujane,color,0.813 0.804 0.706\r\n"), std::string::npos);
-  // A block is one quoted value, its own CR LF kept.
-  EXPECT_NE(csv.out.find("level,mp_toujane,block,\"" + GoldenBlock("mp_toujane") + "\"\r\n"),
-            std::string::npos);
-  EXPECT_NE(csv.out.find("effects,Wine_Effects,file,wine_bottle.efx\r\n"), std::string::npos);
-  const Result markdown = RunArgs({"export", "--format", "markdown"});
-  ASSERT_EQ(markdown.status, kFound);
-  EXPECT_NE(markdown.out.find("| mp_toujane | {<br>Northyaw -> <br>_color -> 0.813 0.804 0.706<br>"),
-            std::string::npos);
-  EXPECT_NE(markdown.out.find("| Ammo_Effects | ammo_supply_exp.efx |\n"), std::string::npos);
-}
-
-// The page loads nothing, runs only its own script and style (by hash), and
-// holds every block and listing as text.
-TEST(Cli, HtmlPageIsSelfContainedAndTheSameEachTime) {
-  const Result page = RunArgs({"export", "--format", "html"});
-  ASSERT_EQ(page.status, kFound);
-  EXPECT_EQ(RunArgs({"export", "--format", "html"}).out, page.out);
-  EXPECT_TRUE(page.out.starts_with("<!DOCTYPE html>\n"));
-  EXPECT_NE(page.out.find("content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
-  for (const char* absent : {"unsafe-inline", "://", " src=", " style=", " onload", " onclick", " onerror"})
-    EXPECT_EQ(page.out.find(absent), std::string::npos) << absent;
-  EXPECT_EQ(std::count(page.out.begin(), page.out.end(), '\r'), 0);
-  std::size_t blocks = 0;
-  for (std::size_t at = page.out.find("<pre>"); at != std::string::npos; at = page.out.find("<pre>", at + 1)) ++blocks;
-  EXPECT_EQ(blocks, GoldenLevels().size() + GoldenCategories().size());
-  // The block's lines as text ('>' escaped), each in a span of its own.
-  std::string block;
-  for (std::string line : SplitLines(GoldenBlock("mp_toujane"))) {
-    for (std::size_t at; (at = line.find('>')) != std::string::npos;) line.replace(at, 1, "&gt;");
-    block += (block.empty() ? "" : "\n") + ("<span>" + line + "</span>");
-  }
-  EXPECT_NE(page.out.find("<pre>" + block + "</pre>"), std::string::npos) << "as text: '>' escaped";
-}
-
-#ifndef _WIN32
-// The real binary, as a script runs it.
-struct Output {
-  std::string out;
-  int status;
-};
-
-Output RunBinary(const std::string& arguments) {
-  const std::string command = std::string(ZORVIN_CLI_EXE) + " " + arguments + " 2>/dev/null";
-  Output output{"", -1};
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
-      output.out.append(buffer, got);
-    const int status = pclose(pipe);
-    output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return output;
-}
-
-TEST(CliBinary, PrintsEveryLevelAndCategoryByteForByte) {
-  for (std::string_view level : GoldenLevels()) {
-    const Output output = RunBinary("level " + std::string(level));
-    EXPECT_EQ(output.status, kFound) << level;
-    EXPECT_EQ(output.out, AsPrinted(GoldenBlock(level), LineEnd::Lf)) << level;
-  }
-  for (std::string_view category : GoldenCategories()) {
-    EXPECT_EQ(RunBinary("--crlf effects " + std::string(category)).out,
-              AsPrinted(GoldenListing(category), LineEnd::CrLf))
-        << category;
-  }
-}
-
-TEST(CliBinary, ExitStatuses) {
-  EXPECT_EQ(RunBinary("levels").status, kFound);
-  EXPECT_EQ(RunBinary("level mp_toujan").status, kNotFound);
-  EXPECT_EQ(RunBinary("level").status, kBadUsage);
-  EXPECT_EQ(RunBinary("--frobnicate").status, kBadUsage);
-  EXPECT_EQ(RunBinary("--version").out, "zorvin 1.00\n");
-}
-
-// zorvin's export with its standard output on fd; gives what it wrote to
-// standard error and its status as a shell gives it (128 + N for signal N).
-Output RunWithOutputTo(int fd, void (*pipeSignal)(int)) {
-  int err[2];
-  if (pipe(err) != 0) return {"pipe failed", -1};
-  const pid_t child = fork();
-  if (child == 0) {
-    signal(SIGPIPE, pipeSignal);
-    dup2(fd, STDOUT_FILENO);
-    dup2(err[1], STDERR_FILENO);
-    execl(ZORVIN_CLI_EXE, ZORVIN_CLI_EXE, "export", "--format", "csv", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(err[1]);
-  Output output{"", -1};
-  char buffer[512];
-  for (ssize_t got; (got = read(err[0], buffer, sizeof(buffer))) > 0;) output.out.append(buffer, std::size_t(got));
-  close(err[0]);
-  int status = 0;
-  if (waitpid(child, &status, 0) == child) {
-    if (WIFEXITED(status)) output.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) output.status = 128 + WTERMSIG(status);
-  }
-  return output;
-}
-
-// A result that cannot be written is a failure of its own, with the reason;
-// a reader that has gone away ends zorvin quietly, as it does the standard tools.
-TEST(CliBinary, AFailedWriteHasItsOwnStatusAndSaysWhy) {
-  int closed[2];
-  ASSERT_EQ(pipe(closed), 0);
-  close(closed[0]);  // nobody reads: the write fails with EPIPE
-  const int full = open("/dev/full", O_WRONLY);
-  ASSERT_GE(full, 0);
-  struct Case {
-    const char* what;
-    int fd;
-    void (*pipeSignal)(int);
-    int status;
-    const char* message;  // on standard error
-  };
-  const Case cases[] = {
-      {"full disk", full, SIG_DFL, kCannotWrite, "zorvin: cannot write the output: No space left on device\n"},
-      {"closed pipe", closed[1], SIG_DFL, 128 + SIGPIPE, ""},
-      {"closed pipe, SIGPIPE ignored by the caller", closed[1], SIG_IGN, kCannotWrite, ""},
-  };
-  for (const Case& c : cases) {
-    const Output output = RunWithOutputTo(c.fd, c.pipeSignal);
-    EXPECT_EQ(output.status, c.status) << c.what;
-    EXPECT_EQ(output.out, c.message) << c.what;
-  }
-  close(closed[1]);
-  close(full);
-}
-#endif
 
 }  // namespace
 }  // namespace zorvin::cli

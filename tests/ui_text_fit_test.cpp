@@ -1,8 +1,9 @@
 // What the user sees at each DPI, measured in the font each control draws with
 // and in the room the control gives its text: the font itself, every fixed
 // text whole, every item of the open level list whole, no label over the edge
-// of a box, and no more wrapped lines than before. These run inside the child
-// processes the DpiScaling tests start at each DPI, and print what they measured.
+// of a box (and in ui_text_wrap_test.cpp, no more wrapped lines than before).
+// These run inside the child processes the DpiScaling tests start at each DPI,
+// and print what they measured.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,45 +12,10 @@
 
 #include "effects/effects_catalog.h"
 #include "settings/level_catalog.h"
-#include "win32/text.h"
-#include "ui_probes.h"
-#include "ui_support.h"
+#include "ui_text_fit.h"
 
 namespace zorvin::ui::test {
 namespace {
-
-class TextFit : public UiTest {
- public:
-  void SetUp() override {
-    dpi_ = TestDpi();
-    if (dpi_ == 0) GTEST_SKIP() << "run by DpiScaling at each DPI";
-    UiTest::SetUp();
-  }
-
-  // Pixels designed for 96 DPI, at the test's DPI.
-  int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
-
-  // One line of the report that the closing figures come from.
-  void Report(const char* what, std::wstring_view text, long needs, long has) const {
-    std::printf("  %3u dpi  %-26s %-42s needs %3ld px, has %3ld px%s\n", dpi_, what, ToUtf8(text).c_str(),
-                needs, has, needs > has ? "  (does not fit)" : "");
-  }
-
-  // The program's start-up, in a session whose display is at the test's DPI.
-  void Start() {
-    UiTest::Start();
-    AssertSessionAtDpi({Settings().Handle()}, dpi_);
-  }
-
-  void OpenAllWindows() {
-    Start();
-    Menu(Settings().Handle(), kCmdEffectsList);
-    Menu(Effects().Handle(), kCmdWorldspawnSettings);
-    Menu(Effects().Handle(), kCmdAbout);
-  }
-
-  UINT dpi_ = 0;
-};
 
 TEST_F(TextFit, EveryControlDrawsInTheEightPointDialogFont) {
   OpenAllWindows();
@@ -208,78 +174,7 @@ TEST_F(TextFit, OpenLevelListShowsEveryItemWhole) {
 // that wraps costs the user a line that no longer reads as one setting or one
 // file; some lines are wider than the boxes in any font of the period, so the
 // count is held at what it is, per DPI, and may only fall.
-struct WrapCount {
-  UINT dpi;
-  int blockLines;    // over the 40 settings blocks
-  int listingLines;  // over the 66 effects listings
-};
-constexpr WrapCount kMostWrapped[] = {
-    {96, 7, 2},
-    {120, 7, 0},
-    {144, 7, 0},
-    {192, 7, 2},
-};
 
-class Wrapped {
- public:
-  explicit Wrapped(HWND box) : box_(box) {
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room_));
-  }
-  // Counts the lines of the box's text that wrap, and notes the widest.
-  void Add(const std::wstring& text) {
-    const auto shown = static_cast<int>(SendMessageW(box_, EM_GETLINECOUNT, 0, 0));
-    int own = 0;
-    for (std::size_t start = 0; start <= text.size(); ++own) {
-      const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
-      const long width = Extent(box_, std::wstring_view(text).substr(start, end - start)).cx;
-      if (width > widest_) {
-        widest_ = width;
-        widestLine_ = text.substr(start, end - start);
-      }
-      start = end + 2;
-    }
-    wrapped_ += shown - own;
-  }
-  int Count() const { return wrapped_; }
-  const std::wstring& WidestLine() const { return widestLine_; }
-  long Widest() const { return widest_; }
-  long Room() const { return room_.right - room_.left; }
-
- private:
-  HWND box_;
-  RECT room_{};
-  int wrapped_ = 0;
-  long widest_ = 0;
-  std::wstring widestLine_;
-};
-
-TEST_F(TextFit, WrappedLinesOfBlocksAndListingsDoNotGrow) {
-  const auto limit = std::find_if(std::begin(kMostWrapped), std::end(kMostWrapped),
-                                  [&](const WrapCount& count) { return count.dpi == dpi_; });
-  ASSERT_NE(limit, std::end(kMostWrapped)) << "no count recorded for " << dpi_ << " DPI";
-  Start();
-  Wrapped blocks(Settings().BlockText().Handle());
-  for (const LevelEntry& level : LevelCatalog()) {
-    SetComboText(Widen(level.Key()));
-    LookUp();
-    blocks.Add(Settings().BlockText().Text());
-  }
-  Menu(Settings().Handle(), kCmdEffectsList);
-  Wrapped listings(Effects().ListingText().Handle());
-  for (int index = 0; index < static_cast<int>(kEffectCategoryCount); ++index) {
-    SelectCategory(index);
-    listings.Add(Effects().ListingText().Text());
-  }
-  Report("Form1.Text1 widest line", blocks.WidestLine(), blocks.Widest(), blocks.Room());
-  Report("frmZorvinEfx.Text1 widest", listings.WidestLine(), listings.Widest(), listings.Room());
-  std::printf("  %3u dpi  wrapped lines: %d in the 40 blocks, %d in the 66 listings\n", dpi_, blocks.Count(),
-              listings.Count());
-  EXPECT_LE(blocks.Count(), limit->blockLines);
-  EXPECT_LE(listings.Count(), limit->listingLines);
-  EXPECT_TRUE(errors_.empty());
-}
-
-// The box's top row with every label of its window shown, and with them all hidden.
 void ExpectNoLabelOver(HWND box, const char* what) {
   std::vector<HWND> labels;
   for (HWND child = GetWindow(GetParent(box), GW_CHILD); child != nullptr;
