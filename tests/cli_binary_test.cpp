@@ -12,15 +12,9 @@
 
 #include "cli/cli.h"
 #include "cli_support.h"
-#include "golden.h"
 
 namespace zorvin::cli {
 namespace {
-
-using test::GoldenBlock;
-using test::GoldenCategories;
-using test::GoldenLevels;
-using test::GoldenListing;
 
 // The real binary, as a script runs it.
 struct Output {

@@ -8,15 +8,9 @@
 
 #include "cli/cli.h"
 #include "cli_support.h"
-#include "golden.h"
 
 namespace zorvin::cli {
 namespace {
-
-using test::GoldenBlock;
-using test::GoldenCategories;
-using test::GoldenLevels;
-using test::GoldenListing;
 
 TEST(Cli, JsonExportGivesBackTheExpectedBlocksAndListings) {
   const Result result = RunArgs({"export", "--format", "json"});

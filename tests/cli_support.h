@@ -1,13 +1,19 @@
-// What the tests of zorvin's command lines share: a command line run
-// in-process, and a golden text as zorvin prints it.
+// What the tests of zorvin's command lines share: the expected files, a
+// command line run in-process, and a golden text as zorvin prints it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "golden.h"
 
 namespace zorvin::cli {
+
+using test::GoldenBlock;
+using test::GoldenCategories;
+using test::GoldenLevels;
+using test::GoldenListing;
 
 inline Result RunArgs(std::vector<std::string> args, LineEnd end = LineEnd::Lf) { return Run(args, end); }
 

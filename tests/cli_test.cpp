@@ -11,15 +11,9 @@
 #include <vector>
 
 #include "cli_support.h"
-#include "golden.h"
 
 namespace zorvin::cli {
 namespace {
-
-using test::GoldenBlock;
-using test::GoldenCategories;
-using test::GoldenLevels;
-using test::GoldenListing;
 
 TEST(Cli, EveryLevelAndCategoryInEitherLineEnd) {
   for (const LineEnd end : {LineEnd::Lf, LineEnd::CrLf}) {
