@@ -244,7 +244,6 @@ std::vector<Alike> Ranked(std::vector<Alike> alike) {
 std::vector<Alike> MostAlike(const Image& of, std::size_t top) {
   const std::vector<Lab> labs = LabsOf(of);  // once for all forty
   const auto catalog = LevelCatalog();
-  const auto lightOf = [&](std::size_t level) { return ReadPreviewLight(light::LevelWorldspawn(catalog[level])).light; };
   // The ball covers the same pixels in every picture; the rest, the ground, is
   // two colours in each, cheap to compare, and its share of the mean is a
   // floor under the whole. The levels are taken lowest floor first, and one
@@ -252,11 +251,13 @@ std::vector<Alike> MostAlike(const Image& of, std::size_t top) {
   // them: it is not compared whole.
   struct Candidate {
     std::size_t level;
+    Light light;
     double floor;
   };
   std::vector<Candidate> candidates;
   for (std::size_t i = 0; i < catalog.size(); ++i) {
-    candidates.push_back({i, GroundShare(of, labs, Draw(lightOf(i), kCompareSize, false))});
+    const Light stock = ReadPreviewLight(light::LevelWorldspawn(catalog[i])).light;
+    candidates.push_back({i, stock, GroundShare(of, labs, Draw(stock, kCompareSize, false))});
   }
   std::stable_sort(candidates.begin(), candidates.end(),
                    [](const Candidate& x, const Candidate& y) { return x.floor < y.floor; });
@@ -267,7 +268,7 @@ std::vector<Alike> MostAlike(const Image& of, std::size_t top) {
       // A bound that rounds to the same tenth may still tie, and ties go in catalog order.
       if (ShownDifference(candidate.floor - 1e-9) > nearest[top - 1].difference) break;
     }
-    const Image picture = Render(lightOf(candidate.level), kCompareSize);
+    const Image picture = Render(candidate.light, kCompareSize);
     alike.push_back({candidate.level, ShownDifference(MeanDifference(of, labs, picture, LabsOf(picture)))});
   }
   std::sort(alike.begin(), alike.end(), [](const Alike& x, const Alike& y) { return x.level < y.level; });

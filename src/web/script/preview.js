@@ -31,15 +31,17 @@ const afterFirstFrame = (work) => requestAnimationFrame(() => (window.requestIdl
 // once. Each kind of drawing is named; a later one of the same name replaces
 // the one waiting.
 const drawings = new Map();
+let frameAsked = false;
 function drawBeforeNextFrame(name, draw) {
-  if (drawings.size === 0) {
-    requestAnimationFrame(() => {
-      const waiting = [...drawings.values()];
-      drawings.clear();
-      for (const work of waiting) work();
-    });
-  }
   drawings.set(name, draw);
+  if (frameAsked) return;
+  frameAsked = true;
+  requestAnimationFrame(() => {
+    frameAsked = false;
+    const waiting = [...drawings.values()];
+    drawings.clear();
+    for (const work of waiting) work();
+  });
 }
 
 // The level's picture is drawn just after the first frame; from then on in
