@@ -47,7 +47,7 @@ TEST(RenderBlock, LabelsWithoutBlankRunStraightIntoTheirValue) {
       {lines::kScriptWait, Field::script_wait, "15", "{\r\nscript_wait -> 15\r\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.line.label);
+    SCOPED_TRACE(c.line.label.View());
     SettingsClass record = Braces();
     FieldOf(record, c.field) = c.value;
     const bool tail = c.line == lines::kOrigin || c.line == lines::kSpawnflags;

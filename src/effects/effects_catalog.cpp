@@ -1,11 +1,32 @@
 #include "effects/effects_catalog.h"
 
+#include <cstdint>
+
 namespace zorvin {
 namespace {
 
+// The table as written, read only while the program is built: what it runs
+// with is made of it below.
+struct Listed {
+  static constexpr std::size_t kMaxFiles = 30;
+
+  template <std::size_t N>
+  constexpr Listed(std::string_view name, const std::string_view (&files)[N]) : name_(name), count_(N) {
+    static_assert(N >= 1 && N <= kMaxFiles);
+    std::copy(files, files + N, files_.begin());
+  }
+
+  constexpr std::string_view Name() const { return name_; }
+  constexpr std::span<const std::string_view> Files() const { return {files_.data(), count_}; }
+
+  std::string_view name_;
+  std::array<std::string_view, kMaxFiles> files_{};
+  std::size_t count_;
+};
+
 // In display order; each category's files in listing order, which is not
 // always alphabetical.
-constexpr std::array<EffectCategory, kEffectCategoryCount> kCategories{{
+constexpr std::array<Listed, kEffectCategoryCount> kCategories{{
     {"American_Effects", {"american_smoke_grenade.efx", "american_smoke_grenade_night.efx"}},
     {"Ammo_Effects", {"ammo_supply_exp.efx"}},
     {"Appliance_Effects", {"glow_latern.efx", "glow_moroccan_chainlamp.efx"}},
@@ -237,7 +258,7 @@ static_assert(NamesAreInDisplayOrder());
 
 constexpr std::size_t FileCount() {
   std::size_t count = 0;
-  for (const EffectCategory& category : kCategories) count += category.Files().size();
+  for (const Listed& category : kCategories) count += category.Files().size();
   return count;
 }
 static_assert(FileCount() == 351);
@@ -246,7 +267,7 @@ static_assert(FileCount() == 351);
 constexpr bool FilesAreWellFormed() {
   std::array<std::string_view, FileCount()> all{};
   std::size_t n = 0;
-  for (const EffectCategory& category : kCategories) {
+  for (const Listed& category : kCategories) {
     for (std::string_view file : category.Files()) {
       if (!file.ends_with(".efx")) return false;
       all[n++] = file;
@@ -257,22 +278,82 @@ constexpr bool FilesAreWellFormed() {
 }
 static_assert(FilesAreWellFormed());
 
-constexpr std::array<std::string_view, kEffectCategoryCount> MakeNames() {
-  std::array<std::string_view, kEffectCategoryCount> names{};
-  for (std::size_t i = 0; i < kCategories.size(); ++i) names[i] = kCategories[i].Name();
-  return names;
+// The names and files in one block of text, each a place and a length in it:
+// plain bytes, where a table of views would be pointers for the loader to
+// rewrite at every start, the commands that use no effect included.
+constexpr std::size_t TextSize() {
+  std::size_t size = 0;
+  for (const Listed& category : kCategories) {
+    size += category.Name().size();
+    for (std::string_view file : category.Files()) size += file.size();
+  }
+  return size;
 }
 
-constexpr std::array<std::string_view, kEffectCategoryCount> kNames = MakeNames();
+struct Place {
+  std::uint16_t at;
+  std::uint8_t size;
+};
+
+struct Packed {
+  std::array<char, TextSize()> text{};
+  std::array<Place, kEffectCategoryCount> names{};
+  std::array<Place, FileCount()> files{};
+  std::array<std::uint8_t, kEffectCategoryCount> fileCounts{};
+};
+
+constexpr Packed Pack() {
+  Packed packed;
+  std::size_t at = 0;
+  const auto put = [&](std::string_view text) {
+    std::copy(text.begin(), text.end(), packed.text.begin() + at);
+    const Place place{static_cast<std::uint16_t>(at), static_cast<std::uint8_t>(text.size())};
+    at += text.size();
+    return place;
+  };
+  std::size_t file = 0;
+  for (std::size_t i = 0; i < kCategories.size(); ++i) {
+    packed.names[i] = put(kCategories[i].Name());
+    packed.fileCounts[i] = static_cast<std::uint8_t>(kCategories[i].Files().size());
+    for (std::string_view name : kCategories[i].Files()) packed.files[file++] = put(name);
+  }
+  return packed;
+}
+
+constexpr Packed kPacked = Pack();
+static_assert(TextSize() <= UINT16_MAX);
+
+// The views, made on first use.
+struct Views {
+  std::array<std::string_view, FileCount()> files;
+  std::array<std::string_view, kEffectCategoryCount> names;
+  std::array<EffectCategory, kEffectCategoryCount> categories;
+};
+
+const Views& TheViews() {
+  static const Views views = [] {
+    Views made{};
+    const auto view = [](Place place) { return std::string_view(kPacked.text.data() + place.at, place.size); };
+    for (std::size_t i = 0; i < made.files.size(); ++i) made.files[i] = view(kPacked.files[i]);
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < made.categories.size(); ++i) {
+      made.names[i] = view(kPacked.names[i]);
+      made.categories[i] = EffectCategory(made.names[i], std::span(made.files).subspan(first, kPacked.fileCounts[i]));
+      first += kPacked.fileCounts[i];
+    }
+    return made;
+  }();
+  return views;
+}
 
 }  // namespace
 
-std::span<const EffectCategory> EffectCatalog() { return kCategories; }
+std::span<const EffectCategory> EffectCatalog() { return TheViews().categories; }
 
-const std::array<std::string_view, kEffectCategoryCount>& EffectCategoryNames() { return kNames; }
+const std::array<std::string_view, kEffectCategoryCount>& EffectCategoryNames() { return TheViews().names; }
 
 std::optional<std::string> FindEffectsListing(std::string_view text) {
-  for (const EffectCategory& category : kCategories) {
+  for (const EffectCategory& category : EffectCatalog()) {
     if (category.Name() != text) continue;
     std::string listing;
     for (std::string_view file : category.Files()) {

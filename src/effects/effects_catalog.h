@@ -14,22 +14,16 @@ namespace zorvin {
 // One category: its name and its effect file names in listing order.
 class EffectCategory {
  public:
-  static constexpr std::size_t kMaxFiles = 30;
-
-  template <std::size_t N>
-  constexpr EffectCategory(std::string_view name, const std::string_view (&files)[N])
-      : name_(name), count_(N) {
-    static_assert(N >= 1 && N <= kMaxFiles);
-    std::copy(files, files + N, files_.begin());
-  }
+  constexpr EffectCategory() = default;
+  constexpr EffectCategory(std::string_view name, std::span<const std::string_view> files)
+      : name_(name), files_(files) {}
 
   constexpr std::string_view Name() const { return name_; }
-  constexpr std::span<const std::string_view> Files() const { return {files_.data(), count_}; }
+  constexpr std::span<const std::string_view> Files() const { return files_; }
 
  private:
   std::string_view name_;
-  std::array<std::string_view, kMaxFiles> files_{};
-  std::size_t count_;
+  std::span<const std::string_view> files_;
 };
 
 inline constexpr std::size_t kEffectCategoryCount = 66;

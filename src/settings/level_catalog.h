@@ -16,7 +16,7 @@ namespace zorvin {
 
 struct FieldValue {
   Field field;
-  std::string_view value;
+  FixedText<31> value;
 };
 
 // One stock level: its name, the layout of its block, and the values it
@@ -26,8 +26,8 @@ class LevelEntry {
  public:
   static constexpr std::size_t kMaxValues = 10;
 
-  template <std::size_t N>
-  constexpr LevelEntry(std::string_view key, BlockLayout layout, const FieldValue (&values)[N])
+  template <std::size_t K, std::size_t N>
+  constexpr LevelEntry(const char (&key)[K], BlockLayout layout, const FieldValue (&values)[N])
       : key_(key), layout_(layout), count_(N) {
     static_assert(N <= kMaxValues);
     std::copy(values, values + N, values_.begin());
@@ -38,10 +38,11 @@ class LevelEntry {
   constexpr std::span<const FieldValue> Values() const { return {values_.data(), count_}; }
 
  private:
-  std::string_view key_;
+  // Held in place, so that the catalog is plain bytes (see fixed_text.h).
+  FixedText<23> key_;
   BlockLayout layout_;
   std::array<FieldValue, kMaxValues> values_{};
-  std::size_t count_;
+  unsigned char count_;
 };
 
 // The item of the level drop-down that heads the single-player levels.

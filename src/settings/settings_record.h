@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/fixed_text.h"
+
 namespace zorvin {
 
 // One stock level's worldspawn settings, every value held as the exact text the
@@ -114,7 +116,7 @@ void Clear(SettingsClass& record);
 
 // One line of a block: a label followed by the values of up to two fields.
 struct LayoutLine {
-  std::string_view label;
+  FixedText<23> label;
   std::optional<Field> first;
   std::optional<Field> second;
 
