@@ -30,32 +30,39 @@ function makeRows() {
 // the rest, so typing never waits for hundreds of rows; until the list is
 // whole it is busy, the rows past the point reached are hidden behind a
 // marker, and a newer search drops what is left of an older one.
-const rowsAtOnce = 40;
+const rowsAtOnce = 20;
 const rowsPerTask = 100;
 const pending = element('li', undefined, { class: 'pending', 'aria-hidden': 'true' });
+const stale = document.createRange();
 // Inserts at most `budget` rows; returns whether rows are still to come.
 function update(matches, budget) {
   pending.remove();
   let child = findResults.firstElementChild;
-  const stop = () => {
-    findResults.insertBefore(pending, child);
-    return true;
-  };
-  const drop = () => {
-    const stale = child;
-    child = child.nextElementSibling;
-    stale.remove();
+  // The rows before the first at or past `index` go, a run of them in one
+  // call: a longer search can drop hundreds.
+  const dropBefore = (index) => {
+    let end = child;
+    while (end && rowIndex.get(end) < index) end = end.nextElementSibling;
+    if (end === child) return;
+    stale.setStartBefore(child);
+    if (end) stale.setEndBefore(end);
+    else stale.setEndAfter(findResults.lastElementChild);
+    stale.deleteContents();
+    child = end;
   };
   for (const index of matches) {
-    while (child && rowIndex.get(child) < index) drop();
+    dropBefore(index);
     if (child && rowIndex.get(child) === index) {
       child = child.nextElementSibling;
     } else {
-      if (budget-- === 0) return stop();
+      if (budget-- === 0) {
+        findResults.insertBefore(pending, child);
+        return true;
+      }
       findResults.insertBefore(rows[index].row, child);
     }
   }
-  while (child) drop();
+  dropBefore(Infinity);
   return false;
 }
 let fills = 0;
