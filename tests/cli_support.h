@@ -15,6 +15,15 @@ using test::GoldenCategories;
 using test::GoldenLevels;
 using test::GoldenListing;
 
+// The shared map fixtures' folder.
+inline std::string MapsDir() {
+  std::string dir = ZORVIN_MAPS_DIR;
+#ifdef _WIN32
+  if (dir.starts_with('/')) dir = "Z:" + dir;  // the source tree under Wine
+#endif
+  return dir;
+}
+
 inline Result RunArgs(std::vector<std::string> args, LineEnd end = LineEnd::Lf) { return Run(args, end); }
 
 // A golden text (CR LF between lines, none at the end) as zorvin prints it.

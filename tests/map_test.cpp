@@ -15,21 +15,16 @@
 #endif
 
 #include "cli/cli.h"
+#include "cli_support.h"
 #include "map/map_edit.h"
 #include "map/map_source.h"
 
 namespace zorvin {
 namespace {
 
-namespace fs = std::filesystem;
+using cli::MapsDir;
 
-std::string MapsDir() {
-  std::string dir = ZORVIN_MAPS_DIR;
-#ifdef _WIN32
-  if (dir.starts_with('/')) dir = "Z:" + dir;  // the source tree under Wine
-#endif
-  return dir;
-}
+namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -204,6 +199,8 @@ TEST_F(ApplyTest, RefusedMapsAndDryRunsLeaveTheFolderAsItWas) {
       {"a fault at the map's end", std::string(kMap) + "}\r\n", {}, cli::kBadMap, "line 8, column 1: a '}' that closes nothing"},
       {"a read-only map", std::string(kMap), {}, cli::kBadMap, " is read-only", true},
       {"a dry run", std::string(kMap), {"--dry-run"}, cli::kFound, "--- "},
+      {"a key that is no light key", std::string(kMap), {"--set", "sunlight=2", "--set", "sunligth=2"}, cli::kBadUsage,
+       "zorvin: no light key 'sunligth'; did you mean 'sunlight'?"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

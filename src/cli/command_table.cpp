@@ -51,6 +51,14 @@ void DeclareOutputFormat(CLI::App& command, Options& options) {
   command.add_option("--format", options.output, "text (the default) or json")->check(CLI::IsMember(OutputFormats()));
 }
 
+// --set, for the commands that read a light.
+void DeclareSet(CLI::App& command, Options& options) {
+  command.add_option("--set", options.set, "Give a light key another value: KEY=VALUE, again for each key (VALUE empty: none)")
+      ->type_name("KEY=VALUE")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
 // In the order --help lists them.
 const Command kCommands[] = {
     {"level", "Print the settings block of a level, or its keys as a map source holds them",
@@ -58,9 +66,12 @@ const Command kCommands[] = {
        command.add_option("NAME", options.level, "The level's name, exactly")->required();
        command.add_option("--format", options.blockFormat, "block (the default) or map: its \"key\" \"value\" lines")
            ->check(CLI::IsMember(LevelFormats()));
+       DeclareSet(command, options);
      },
-     [](const Options& options) {
-       return options.blockFormat == "map" ? LevelMapKeys(options.level) : Level(options.level);
+     [](const Options& options) -> Outcome {
+       if (options.blockFormat == "map") return LevelMapKeys(options.level, options.set);
+       if (!options.set.empty()) return Failure{kBadUsage, "--set tunes the keys of --format map: a settings block is the level's as it stands"};
+       return Level(options.level);
      },
      LevelNameList, LevelFormats},
     {"levels", "Print every level name that level accepts",
@@ -79,8 +90,9 @@ const Command kCommands[] = {
        command.add_option("NAME", options.level, "The level's name, exactly, or a map source (*.map, or a path)")
            ->required();
        DeclareOutputFormat(command, options);
+       DeclareSet(command, options);
      },
-     [](const Options& options) { return Light(options.level, OutputFormat(options), options.colored()); },
+     [](const Options& options) { return Light(options.level, options.set, OutputFormat(options), options.colored()); },
      LevelNameList, OutputFormats, true},
     {"compare", "Print how two levels' or maps' settings differ, field by field",
      [](CLI::App& command, Options& options) {
@@ -102,15 +114,17 @@ const Command kCommands[] = {
            ->check(CLI::Range(preview::kSmallestSize, preview::kLargestSize));
        command.add_option("--output", options.picture, "Write a PNG to FILE (- for standard output), 256 pixels by default")
            ->type_name("FILE");
+       DeclareSet(command, options);
        command.footer("Examples:\n"
-                      "  zorvin preview mp_toujane                        draw it in the terminal\n"
-                      "  zorvin preview mp_toujane --output toujane.png   write a 256x256 PNG\n"
-                      "  zorvin preview mymap.map --size 512 --output -   your map's light, as a PNG on standard output\n"
+                      "  zorvin preview mp_toujane                                        draw it in the terminal\n"
+                      "  zorvin preview mp_toujane --output toujane.png                   write a 256x256 PNG\n"
+                      "  zorvin preview mymap.map --size 512 --output -                   your map's light, as a PNG on standard output\n"
+                      "  zorvin preview mp_toujane --set sunlight=1 --output weaker.png   its sun a little weaker\n"
                       "The scene: a ball on a ground square seen from above, north up. A preview of the light,\n"
                       "not what the map compiler makes of it.");
      },
      [](const Options& options) {
-       return Preview({options.level, options.size, options.picture, options.colored(),
+       return Preview({options.level, options.set, options.size, options.picture, options.colored(),
                        options.columns ? options.columns() : 0});
      },
      LevelNameList, nullptr, true},
@@ -130,8 +144,9 @@ const Command kCommands[] = {
                },
                "1 or more"));
        DeclareOutputFormat(command, options);
+       DeclareSet(command, options);
      },
-     [](const Options& options) { return Similar(options.level, options.top, OutputFormat(options)); },
+     [](const Options& options) { return Similar(options.level, options.set, options.top, OutputFormat(options)); },
      LevelNameList, OutputFormats, true},
     {"apply", "Set a level's light in a map source's worldspawn, its old bytes kept as MAP.bak",
      [](CLI::App& command, Options& options) {
@@ -140,9 +155,13 @@ const Command kCommands[] = {
        command.add_flag("--all", options.all, "Set every key of the level (level NAME --format map), not its light alone");
        command.add_flag("--dry-run", options.dryRun, "Print the change as a unified diff and write nothing");
        command.add_flag("--no-backup", options.noBackup, "Keep no copy of the old map");
+       DeclareSet(command, options);
+       command.footer("Examples:\n"
+                      "  zorvin apply mp_toujane mymap.map --dry-run                        the change first, as a diff\n"
+                      "  zorvin apply mp_toujane mymap.map --set \"sundirection=-30 120 0\"   its light, the sun lower");
      },
      [](const Options& options) {
-       return Apply({options.level, options.map, options.all, options.dryRun, !options.noBackup});
+       return Apply({options.level, options.set, options.map, options.all, options.dryRun, !options.noBackup});
      },
      LevelNameList, nullptr, true},
     {"find", "Print every name that contains TEXT, ignoring case",

@@ -35,6 +35,7 @@ struct Options {
   std::optional<int> size;            // preview's --size
   std::optional<std::string> picture; // preview's --output
   int top = 5;                        // similar's --top
+  std::vector<std::string> set;       // --set KEY=VALUE, each as given
   std::function<int()> columns;       // the terminal's width, asked when a picture is drawn in it
   const CLI::App* app = nullptr;  // what the completion scripts are written from
 };

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/outcome.h"
 #include "light/level_light.h"
+#include "light/tuning.h"
 
 namespace zorvin::cli {
 
@@ -40,11 +43,22 @@ bool IsMapOperand(std::string_view operand);
 // The worldspawn a level or a map operand names: the level's record, or the
 // map's worldspawn keys as fields (the map's file name as its name); a level
 // not found, or a map that cannot be read as one (status kBadMap).
-std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand);
+using ReadOutcome = std::variant<light::Worldspawn, Failure>;
+ReadOutcome ReadWorldspawn(std::string_view operand);
+
+using Tunings = std::vector<light::Tuning>;
+
+// --set's KEY=VALUE texts read, or the usage error of the first that cannot be
+// ("no light key 'sunligth'; did you mean 'sunlight'?").
+std::variant<Tunings, Failure> ReadTunings(std::span<const std::string> texts);
+
+// The worldspawn as ReadWorldspawn gives it, tuned by set; a usage error in
+// set first, before the operand is read.
+ReadOutcome ReadTunedWorldspawn(std::string_view operand, std::span<const std::string> set);
 
 // A level's light, or a map's: a line per colour field it has (label, value,
 // hex and a swatch) and one for its sun.
-Outcome Light(std::string_view operand, Format format, bool colored);
+Outcome Light(std::string_view operand, std::span<const std::string> set, Format format, bool colored);
 
 // Two levels or maps field by field: in text the rows that are not the same
 // (every row with all) and how many differ; in JSON every row.
@@ -52,6 +66,7 @@ Outcome Compare(std::string_view operand, std::string_view other, bool all, Form
 
 struct PreviewRequest {
   std::string operand;               // a level, or a map source
+  std::vector<std::string> set;      // --set's KEY=VALUEs
   std::optional<int> size;           // 16-4096, checked by the parser
   std::optional<std::string> output; // a PNG's path (UTF-8), or "-": standard output
   bool colored = false;              // whether the terminal is drawn in (24-bit colour)
@@ -65,14 +80,18 @@ Outcome Preview(const PreviewRequest& request);
 
 // The stock levels whose light looks most like the operand's, nearest first
 // (the operand itself left out): top of them, as text or JSON.
-Outcome Similar(std::string_view operand, int top, Format format);
+// A tuned level is ranked with all 40, itself among them.
+Outcome Similar(std::string_view operand, std::span<const std::string> set, int top, Format format);
 
 // Every key the level gives a non-empty value (classname aside) as a map
 // source's "key" "value" lines, in its block's order.
-Outcome LevelMapKeys(std::string_view name);
+// Tuned by set, in the same order, a key the level has no value for where
+// its block puts it.
+Outcome LevelMapKeys(std::string_view name, std::span<const std::string> set = {});
 
 struct ApplyRequest {
   std::string level;
+  std::vector<std::string> set;  // --set's KEY=VALUEs
   std::string map;     // its path, UTF-8
   bool all = false;    // every key LevelMapKeys gives, not the light's alone
   bool dryRun = false; // the change as a unified diff; nothing written

@@ -79,8 +79,8 @@ std::string StatusName(Likeness likeness) {
 
 }  // namespace
 
-Outcome Light(std::string_view operand, Format format, bool colored) {
-  auto read = ReadWorldspawn(operand);
+Outcome Light(std::string_view operand, std::span<const std::string> set, Format format, bool colored) {
+  auto read = ReadTunedWorldspawn(operand, set);
   if (const Failure* failure = std::get_if<Failure>(&read)) return *failure;
   const light::Worldspawn& worldspawn = std::get<light::Worldspawn>(read);
   const bool isMap = worldspawn.layout == nullptr;

@@ -12,6 +12,7 @@
 #include "cli/text.h"
 #include "file/user_file.h"
 #include "light/level_light.h"
+#include "light/tuning.h"
 #include "map/map_edit.h"
 #include "map/map_source.h"
 
@@ -96,7 +97,7 @@ bool IsMapOperand(std::string_view operand) {
          operand.find_first_of("/\\") != std::string_view::npos;
 }
 
-std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand) {
+ReadOutcome ReadWorldspawn(std::string_view operand) {
   if (!IsMapOperand(operand)) {
     const LevelEntry* entry = FindLevel(operand);
     if (entry == nullptr) return NoLevel(operand);
@@ -120,27 +121,38 @@ std::variant<light::Worldspawn, Failure> ReadWorldspawn(std::string_view operand
   }
 }
 
-Outcome LevelMapKeys(std::string_view name) {
+Outcome LevelMapKeys(std::string_view name, std::span<const std::string> set) {
+  auto tunings = ReadTunings(set);
+  if (Failure* failure = std::get_if<Failure>(&tunings)) return std::move(*failure);
   const LevelEntry* entry = FindLevel(name);
   if (entry == nullptr) return NoLevel(name);
+  light::Worldspawn level = light::LevelWorldspawn(*entry);
+  light::Tune(level.record, std::get<Tunings>(tunings));
   Lines lines;
-  for (const light::MapKeyValue& key : light::MapKeys(*entry)) lines.push_back(light::MapKeyLine(key.key, key.value));
+  for (const light::MapKeyValue& key : light::MapKeys(level.record, *level.layout)) {
+    lines.push_back(light::MapKeyLine(key.key, key.value));
+  }
   return lines;
 }
 
 Outcome Apply(const ApplyRequest& request) {
+  auto tunings = ReadTunings(request.set);
+  if (Failure* failure = std::get_if<Failure>(&tunings)) return std::move(*failure);
   const LevelEntry* entry = FindLevel(request.level);
   if (entry == nullptr) return NoLevel(request.level);
+  light::Worldspawn source = light::LevelWorldspawn(*entry);
+  light::Tune(source.record, std::get<Tunings>(tunings));
   const std::string_view path = request.map;
   // The fields apply sets, and those of them the level gives.
   const auto chosen = [&](Field field) { return light::IsWrittenToMaps(field) && (request.all || light::IsLightField(field)); };
   std::vector<light::MapKeyValue> given;
   std::vector<map::Setting> settings;
-  for (const light::MapKeyValue& key : light::MapKeys(*entry)) {
+  for (const light::MapKeyValue& key : light::MapKeys(source.record, *source.layout)) {
     if (!chosen(key.field)) continue;
     given.push_back(key);
     settings.push_back({std::string(key.key), std::string(key.value)});
   }
+  const bool tuned = !request.set.empty();
   const std::string level(entry->Key());
   try {
     file::Input input{std::string(path)};
@@ -165,7 +177,7 @@ Outcome Apply(const ApplyRequest& request) {
         continue;
       }
       kept.push_back(*field);
-      said.push_back("kept " + Escaped(pair.key, 200) + " " + Escaped(pair.value, 200) + ": " + level + " has none");
+      said.push_back("kept " + Escaped(pair.key, 200) + " " + Escaped(pair.value, 200) + ": " + level + (tuned ? " as tuned" : "") + " has none");
     }
 
     // The rest of the map, read once: each chunk checked, then written (when
@@ -184,7 +196,7 @@ Outcome Apply(const ApplyRequest& request) {
       reader.Finish();
     };
 
-    const std::string what = request.all ? level + "'s keys" : level + "'s light";
+    const std::string what = (request.all ? level + "'s keys" : level + "'s light") + (tuned ? " as tuned" : "");
     if (!plan.Changes()) {
       readRest(nullptr);
       said.push_back(Named(path) + " already has " + what + ": nothing written");

@@ -51,8 +51,8 @@ Lines HalfBlocks(const preview::Image& image) {
   return lines;
 }
 
-std::variant<std::pair<light::Worldspawn, preview::Reading>, Failure> ReadPreview(std::string_view operand) {
-  auto read = ReadWorldspawn(operand);
+std::variant<std::pair<light::Worldspawn, preview::Reading>, Failure> ReadPreview(std::string_view operand, std::span<const std::string> set) {
+  auto read = ReadTunedWorldspawn(operand, set);
   if (Failure* failure = std::get_if<Failure>(&read)) return std::move(*failure);
   light::Worldspawn& worldspawn = std::get<light::Worldspawn>(read);
   preview::Reading reading = preview::ReadPreviewLight(worldspawn);
@@ -62,7 +62,7 @@ std::variant<std::pair<light::Worldspawn, preview::Reading>, Failure> ReadPrevie
 }  // namespace
 
 Outcome Preview(const PreviewRequest& request) {
-  auto read = ReadPreview(request.operand);
+  auto read = ReadPreview(request.operand, request.set);
   if (const Failure* failure = std::get_if<Failure>(&read)) return *failure;
   const auto& [worldspawn, reading] = std::get<0>(read);
   Written written;
@@ -89,12 +89,13 @@ Outcome Preview(const PreviewRequest& request) {
   return written;
 }
 
-Outcome Similar(std::string_view operand, int top, Format format) {
-  auto read = ReadPreview(operand);
+Outcome Similar(std::string_view operand, std::span<const std::string> set, int top, Format format) {
+  auto read = ReadPreview(operand, set);
   if (const Failure* failure = std::get_if<Failure>(&read)) return *failure;
   const auto& [worldspawn, reading] = std::get<0>(read);
   const auto catalog = LevelCatalog();
-  const LevelEntry* level = worldspawn.layout != nullptr ? FindLevel(worldspawn.name) : nullptr;
+  // A level as it stands is left out of its own list; tuned, it is one more light.
+  const LevelEntry* level = worldspawn.layout != nullptr && set.empty() ? FindLevel(worldspawn.name) : nullptr;
   std::vector<preview::Alike> alike =
       level != nullptr ? preview::MostAlikeStock(static_cast<std::size_t>(level - catalog.data()))
                        : preview::MostAlike(preview::Render(reading.light, preview::kCompareSize), static_cast<std::size_t>(top));
