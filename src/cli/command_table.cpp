@@ -148,20 +148,23 @@ const Command kCommands[] = {
      },
      [](const Options& options) { return Similar(options.level, options.set, options.top, OutputFormat(options)); },
      LevelNameList, OutputFormats, true},
-    {"apply", "Set a level's light in a map source's worldspawn, its old bytes kept as MAP.bak",
+    {"apply", "Set a level's or a map's light in map sources' worldspawns, their old bytes kept as MAP.bak",
      [](CLI::App& command, Options& options) {
-       command.add_option("NAME", options.level, "The level's name, exactly")->required();
-       command.add_option("MAP", options.map, "The map source to change")->required();
-       command.add_flag("--all", options.all, "Set every key of the level (level NAME --format map), not its light alone");
+       command.add_option("SOURCE", options.level, "The level's name, exactly, or a map source whose light to take")
+           ->required();
+       command.add_option("MAP", options.maps, "The map sources to change: every one is checked before any is written")
+           ->required();
+       command.add_flag("--all", options.all, "Set every key of the source (level NAME --format map), not its light alone");
        command.add_flag("--dry-run", options.dryRun, "Print the change as a unified diff and write nothing");
        command.add_flag("--no-backup", options.noBackup, "Keep no copy of the old map");
        DeclareSet(command, options);
        command.footer("Examples:\n"
                       "  zorvin apply mp_toujane mymap.map --dry-run                        the change first, as a diff\n"
-                      "  zorvin apply mp_toujane mymap.map --set \"sundirection=-30 120 0\"   its light, the sun lower");
+                      "  zorvin apply mp_toujane mymap.map --set \"sundirection=-30 120 0\"   its light, the sun lower\n"
+                      "  zorvin apply lit.map a.map b.map                                   lit.map's light in two more maps");
      },
      [](const Options& options) {
-       return Apply({options.level, options.set, options.map, options.all, options.dryRun, !options.noBackup});
+       return Apply({options.level, options.set, options.maps, options.all, options.dryRun, !options.noBackup});
      },
      LevelNameList, nullptr, true},
     {"find", "Print every name that contains TEXT, ignoring case",

@@ -23,7 +23,7 @@ struct Options {
   bool all = false;
   std::string output = "text";  // light's and compare's --format
   std::string blockFormat = "block";  // level's --format
-  std::string map;
+  std::vector<std::string> maps;     // apply's
   bool dryRun = false;
   bool noBackup = false;
   std::function<bool()> colored;  // --color, decided for this output when a command asks

@@ -90,16 +90,19 @@ Outcome Similar(std::string_view operand, std::span<const std::string> set, int 
 Outcome LevelMapKeys(std::string_view name, std::span<const std::string> set = {});
 
 struct ApplyRequest {
-  std::string level;
-  std::vector<std::string> set;  // --set's KEY=VALUEs
-  std::string map;     // its path, UTF-8
-  bool all = false;    // every key LevelMapKeys gives, not the light's alone
-  bool dryRun = false; // the change as a unified diff; nothing written
-  bool backup = true;  // the old bytes kept as MAP.bak (.bak.1, ...)
+  std::string source;             // a level, or a map source whose light is set
+  std::vector<std::string> set;   // --set's KEY=VALUEs
+  std::vector<std::string> maps;  // the maps' paths, UTF-8
+  bool all = false;               // every key LevelMapKeys gives, not the light's alone
+  bool dryRun = false;            // the change as a unified diff; nothing written
+  bool backup = true;             // the old bytes kept as MAP.bak (.bak.1, ...)
 };
 
-// Sets the level's light keys (every key, with all) in the map's worldspawn,
-// every other byte kept; says what it did, one line per key.
+// Sets the source's light keys (every key, with all) in each map's
+// worldspawn, every other byte kept; says what it did, one line per key,
+// under each map's name when there are several. With several maps, every
+// one is read and checked before any is written: one that cannot be read,
+// replaced, or is no map source, and none is.
 Outcome Apply(const ApplyRequest& request);
 
 }  // namespace zorvin::cli
