@@ -58,6 +58,7 @@ cases=(
   "zorvin completion |bash fish zsh"
   "zorvin find tun|"
   "zorvin level mp_toujane --format |block map"
+  "zorvin level mp_toujane --format map --set |"
   "zorvin apply --|--all --color --crlf --dry-run --help --lf --no-backup --set"
   "zorvin apply mp_toujane $maps/li|$maps/lit.map"
   "zorvin compare mp_toujane $maps/no_|$maps/no_worldspawn.map"

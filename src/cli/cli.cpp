@@ -24,6 +24,7 @@ CompletionOption ModelOption(const CLI::Option& option) {
   for (const std::string& name : option.get_lnames()) model.names.push_back("--" + name);
   model.description = option.get_description();
   model.takesValue = option.get_expected_min() > 0;
+  model.fileValue = option.get_type_name() == "FILE";
   return model;
 }
 
@@ -44,7 +45,8 @@ CompletionModel Model(const CLI::App& app) {
     for (const CLI::Option* option : parsed.get_options()) {
       if (option->nonpositional()) {
         CompletionOption named = ModelOption(*option);
-        if (named.takesValue) named.values = values(command.optionValues);
+        // The command's one option of fixed values; --set takes any KEY=VALUE.
+        if (named.takesValue && named.names != std::vector<std::string>{"--set"}) named.values = values(command.optionValues);
         modelled.options.push_back(named);
       } else {
         ++modelled.operandCount;

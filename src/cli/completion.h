@@ -17,6 +17,7 @@ struct CompletionOption {
   std::string description;
   bool takesValue = false;
   std::vector<std::string> values;  // the values it takes, when they are a fixed set
+  bool fileValue = false;           // its value is a file's path
   bool afterCommand = false;        // also given after a command (the line-end options)
 };
 

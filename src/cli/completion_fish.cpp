@@ -63,11 +63,11 @@ Lines FishScript(const CompletionModel& model) {
       const bool isLong = name.size() > 2 && name.compare(0, 2, "--") == 0;
       rule += (isLong ? " -l " : " -s ") + name.substr(isLong ? 2 : 1);
     }
-    // -x: a value from the list and no file names; -r: any value.
+    // -x: a value from the list, or any text, and no file names; -r: a file.
     if (!option.values.empty()) {
       rule += " -x -a " + FishQuoted(Words(option.values, FishQuoted));
     } else if (option.takesValue) {
-      rule += " -r";
+      rule += option.fileValue ? " -r" : " -x";
     }
     s.push_back(rule + " -d " + FishQuoted(option.description));
   };

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <type_traits>
 
 namespace zorvin {
 
@@ -29,7 +30,13 @@ class FixedText {
   constexpr bool empty() const { return size_ == 0; }
   constexpr std::size_t size() const { return size_; }
 
-  friend constexpr bool operator==(const FixedText& a, std::string_view b) { return a.View() == b; }
+  friend constexpr bool operator==(const FixedText& a, const FixedText& b) { return a.View() == b.View(); }
+  // A view or a literal, compared as it stands (a literal not made a FixedText first).
+  template <typename Text>
+    requires(std::is_convertible_v<const Text&, std::string_view> && !std::is_same_v<Text, FixedText>)
+  friend constexpr bool operator==(const FixedText& a, const Text& b) {
+    return a.View() == std::string_view(b);
+  }
 
  private:
   constexpr explicit FixedText(std::string_view text) : size_(static_cast<unsigned char>(text.size())) {
