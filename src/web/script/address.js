@@ -10,6 +10,15 @@ function showNothing() {
   find('', true);
 }
 
+// The part of the tool an address opens, brought into view. While the page
+// loads that waits for the first frame, which lays the page out anyway: at
+// once it would lay out the page a second time, as it still grows.
+let loading = true;
+function reveal(id) {
+  if (loading) requestAnimationFrame(() => $(id).scrollIntoView({ block: 'nearest' }));
+  else $(id).scrollIntoView({ block: 'nearest' });
+}
+
 function follow() {
   forgetFindAddress();  // Back or Forward came first
   stopRefining();
@@ -37,20 +46,20 @@ function follow() {
     levelField.value = values[0];
     compareField.value = values[1];
     compareWith(values[1], true);
-    $('settings-tool').scrollIntoView({ block: 'nearest' });
+    reveal('settings-tool');
     if (focus && !comparison.hidden) comparison.focus();
   } else if (key === 'level') {
     levelField.value = value;
     showLevel(value, true);
-    $('settings-tool').scrollIntoView({ block: 'nearest' });
+    reveal('settings-tool');
     if (focus) block.focus();
   } else if (key === 'effects') {
     showCategory(value, true);
-    $('effects-tool').scrollIntoView({ block: 'nearest' });
+    reveal('effects-tool');
     if (focus) listing.focus();
   } else if (key === 'find') {
     find(value, true);
-    $('find-tool').scrollIntoView({ block: 'nearest' });
+    reveal('find-tool');
   }
 }
 // The address bar, Back and Forward end in popstate.
@@ -85,6 +94,7 @@ if (landing) {
   window.addEventListener('load', () => setTimeout(() => (landing.id = id)), { once: true });
 }
 follow();
+loading = false;
 // The Find rows are made once the page is up, so that neither the first
 // paint nor the first keystroke waits for them.
 (window.requestIdleCallback || setTimeout)(makeRows);
