@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Writes the C++ header that carries the page's template, its style sheet and
-its script, the script's files joined in the order given, and the SHA-256
-hashes of the style sheet and the script that the page's
-Content-Security-Policy names.
+its script, the script's files joined in the order given, both without their
+comments, and the SHA-256 hashes of the style sheet and the script that the
+page's Content-Security-Policy names.
 
 Usage: embed.py OUTPUT TEMPLATE STYLE SCRIPT...
 """
 import base64
 import hashlib
 import os
+import re
 import sys
 
 
@@ -29,6 +30,14 @@ def read(path):
     return text
 
 
+def without_comments(text, kind):
+    # The comments are for whoever reads the sources, not for the browser: the
+    # script's lines that are only a comment, and the style sheet's comments.
+    if kind == "script":
+        return "".join(line for line in text.splitlines(keepends=True) if not line.lstrip().startswith("//"))
+    return re.sub(r"/\*.*?\*/\n?", "", text, flags=re.S)
+
+
 def hashed(text):
     # The browser hashes the element's text as parsed, in UTF-8.
     return "sha256-" + base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode("ascii")
@@ -36,10 +45,10 @@ def hashed(text):
 
 def main():
     output, template_path, style_path, *script_paths = sys.argv[1:]
-    style = read(style_path)
+    style = without_comments(read(style_path), "style")
     # One script, strict, its files' names kept in one block of their own: each
     # file declares what the later ones use.
-    script = "'use strict';\n{\n" + "\n".join(read(path) for path in script_paths) + "}\n"
+    script = "'use strict';\n{\n" + "\n".join(without_comments(read(path), "script") for path in script_paths) + "}\n"
     parts = [("Template", read(template_path), None), ("Style", style, hashed(style)),
              ("Script", script, hashed(script))]
     body = ""

@@ -1,5 +1,5 @@
-// The address read: #level=NAME, #compare=NAME,OTHER, #effects=CATEGORY or
-// #find=TEXT (each name percent-encoded) opens the page there, and Back and
+// The address read: #level=NAME, #compare=NAME,OTHER, #effects=CATEGORY,
+// #find=TEXT or #tune=NAME&KEY=VALUE... (each name percent-encoded) opens the page there, and Back and
 // Forward step through what was opened (history.js writes it). Last of the
 // scripts: it starts the tool.
 // The page as first opened: nothing chosen, nothing shown.
@@ -23,6 +23,7 @@ function follow() {
   forgetFindAddress();  // Back or Forward came first
   stopRefining();
   const focus = followedFromFind();
+  if (!location.hash.startsWith('#tune=')) closeTune();
   if (location.hash === '') return showNothing();
   const at = location.hash.indexOf('=');
   if (at < 0) return;  // a heading of the page
@@ -60,6 +61,9 @@ function follow() {
   } else if (key === 'find') {
     find(value, true);
     reveal('find-tool');
+  } else if (key === 'tune') {
+    openTuneLink(location.hash);
+    reveal('tune');
   }
 }
 // The address bar, Back and Forward end in popstate.
@@ -67,7 +71,7 @@ window.addEventListener('popstate', follow);
 // A link to something the tool opens opens it there: the address moves by the
 // history, and the browser's own move to the entry of that id in the
 // reference (and of the focus with it) is not made.
-const toolHash = /^#(level|effects|compare|find)=/;
+const toolHash = /^#(level|effects|compare|find|tune)=/;
 document.addEventListener('click', (event) => {
   const link = event.target.closest('a[href^="#"]');
   if (!link || event.button !== 0 || event.ctrlKey || event.metaKey || event.shiftKey || event.altKey) return;

@@ -25,14 +25,16 @@ const makeGalleryItem = (name) => {
   link.append(canvas, shownName, difference);
   const item = element('li');
   item.append(link);
-  return { name, item, canvas, difference, picture: null };
+  return { name, item, canvas, difference };
 };
 
 // A level's picture at the size lights are compared at, made once.
-function galleryPicture(entry) {
-  if (!entry.picture) entry.picture = renderPreview(previewLight(valuesIn(fieldsOf(entry.name))).light, compareSize);
-  return entry.picture;
+const stockPictures = new Map();
+function stockPicture(name) {
+  if (!stockPictures.has(name)) stockPictures.set(name, renderPreview(previewLight(valuesIn(fieldsOf(name))).light, compareSize));
+  return stockPictures.get(name);
 }
+const galleryPicture = (entry) => stockPicture(entry.name);
 
 // The gallery is made and drawn after the first frame: none of it holds up
 // the page's start.

@@ -33,8 +33,11 @@ function quotedBytes(bytes) {
   return '\'' + shown + (bytes.length > 40 ? '...\'' : '\'');
 }
 
-// The worldspawn's "key" "value" pairs, in their order; throws MapFault.
-function readWorldspawn(bytes) {
+// The worldspawn's "key" "value" pairs, in their order, each with where its
+// key and value stand (past the quotes) and where the key's line begins;
+// throws MapFault. Of a file's first part (more), null when the worldspawn's
+// keys run past it.
+function readWorldspawn(bytes, more = false) {
   let line = 1;
   let lineBegin = 0;
   let depth = 0;
@@ -73,7 +76,7 @@ function readWorldspawn(bytes) {
         if (!key) {
           key = { begin: quote.at + 1, end: at, line: quote.line, lineBegin: quote.lineBegin };
         } else {
-          if (entities === 1) pairs.push({ key: bytes.subarray(key.begin, key.end), value: bytes.subarray(quote.at + 1, at) });
+          if (entities === 1) pairs.push({ ...key, valueBegin: quote.at + 1, valueEnd: at });
           key = null;
         }
         continue;
@@ -130,6 +133,7 @@ function readWorldspawn(bytes) {
     }
   }
   if (!done) {
+    if (more) return null;
     if (mode === 'quote') fail(quote.line, quote.at - quote.lineBegin + 1, 'a quote that does not close');
     if (mode === 'slash') {
       --at;
@@ -139,13 +143,15 @@ function readWorldspawn(bytes) {
     if (depth > 0) fail(...opened[opened.length - 1], 'a \'{\' that is never closed');
     if (entities === 0) fail(0, 0, 'has no worldspawn: it holds no entity');
   }
-  const classnames = pairs.filter((pair) => foldAscii(utf8.decode(pair.key)) === 'classname');
+  const read = pairs.map((pair) => ({ ...pair, key: utf8.decode(bytes.subarray(pair.begin, pair.end)),
+    value: utf8.decode(bytes.subarray(pair.valueBegin, pair.valueEnd)) }));
+  const classnames = read.filter((pair) => foldAscii(pair.key) === 'classname');
   if (classnames.length === 0) fail(0, 0, 'has no worldspawn: its first entity has no classname');
-  const classname = classnames[classnames.length - 1].value;
-  if (foldAscii(utf8.decode(classname)) !== 'worldspawn') {
-    fail(0, 0, 'has no worldspawn: its first entity is a ' + quotedBytes(classname));
+  const classname = classnames[classnames.length - 1];
+  if (foldAscii(classname.value) !== 'worldspawn') {
+    fail(0, 0, 'has no worldspawn: its first entity is a ' + quotedBytes(bytes.subarray(classname.valueBegin, classname.valueEnd)));
   }
-  return pairs.map((pair) => ({ key: utf8.decode(pair.key), value: utf8.decode(pair.value) }));
+  return read;
 }
 
 // A fault as zorvin says it, after the file's name.

@@ -17,8 +17,14 @@ function fieldsOfMap(pairs) {
   return fields;
 }
 
+// The map last read whole, which Tune can start from and write into.
+let yourMapRead = null;
+const tuneMap = $('tune-map');
+
 async function compareWithMap(file) {
   hideComparison();
+  yourMapRead = null;
+  tuneMap.hidden = true;
   const name = levelField.value;
   if (name === '') return (compareStatus.textContent = 'Choose a level first: your map is compared with it.');
   if (!showLevel(name, true)) return;
@@ -32,6 +38,9 @@ async function compareWithMap(file) {
       : file.name + ' cannot be read: ' + fault.message;
     return;
   }
+  yourMapRead = { file, pairs };
+  tuneMap.hidden = false;
+  $('tune-download').hidden = false;
   compareFields([name, file.name], [fieldsOf(name), fieldsOfMap(pairs)], true);
 }
 
