@@ -26,7 +26,7 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await expect(c.block).toHaveText(lf(expected('levels', 'sp_rhine')));
   // Compare: the list opened and an item taken by keys, Enter presses Compare.
   await page.keyboard.press('Shift+Tab');
-  for (let i = 0; i < 5; ++i) await page.keyboard.press('Tab');
+  for (let i = 0; i < 6; ++i) await page.keyboard.press('Tab');
   expect(await focused()).toBe('compare');
   await page.keyboard.press('Alt+ArrowDown');
   await page.keyboard.press('ArrowDown');
@@ -34,6 +34,24 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   await expect(c.compareWith).toHaveValue('mp_brecourt');
   await expect(c.comparison).toBeVisible();
   await expect(page).toHaveURL(/#compare=sp_rhine,mp_brecourt$/);
+  // Tune: a field typed into, a slider moved by its keys, the sun's by Page Up and Down.
+  await page.locator('#copy-keys').focus();
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Enter');
+  expect(await focused()).toBe('tune-key-_color');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type('0.5 0.5 1');
+  for (let i = 0; i < 3; ++i) await page.keyboard.press('Tab');
+  await page.keyboard.press('Home');
+  await page.keyboard.press('ArrowRight');
+  await expect(page.getByRole('textbox', { name: 'ambient', exact: true })).toHaveValue('0.01');
+  for (let i = 0; i < 11; ++i) await page.keyboard.press('Tab');
+  await expect(page.getByRole('slider', { name: 'Sun height' })).toBeFocused();
+  await page.keyboard.press('End');
+  await page.keyboard.press('PageDown');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Home');
+  await expect(page).toHaveURL(/#tune=sp_rhine&_color=0.5%200.5%201&ambient=0.01&sundirection=-81%200%200/);
   await c.category.focus();
   await page.keyboard.press('Home');
   await page.keyboard.press('ArrowDown');
@@ -89,7 +107,7 @@ test('hostile input runs nothing, sends nothing, and leaves the page working', a
   await open(page, '#level=%E0%A4%A');  // not percent-encoded UTF-8
   await open(page, '#find=' + encodeURIComponent('x'.repeat(100000)));
   expect(await page.evaluate(() => window.__pwned)).toBeUndefined();
-  expect(await page.locator('#tool img, #tool svg, #tool script').count()).toBe(0);
+  expect(await page.locator('#tool img, #tool svg:not(#tune-compass), #tool script').count()).toBe(0);
   expect(await page.locator('#level-status').textContent()).not.toContain('<');
   // And it still works.
   await c.level.fill('mp_toujane');
@@ -109,6 +127,7 @@ for (const colorScheme of ['light', 'dark']) {
     await c.find.fill('toujane');
     await c.level.fill('mp_toujan');
     await c.level.press('Enter');
+    await page.getByRole('button', { name: 'Tune', exact: true }).click();
     await page.getByRole('button', { name: 'Level list' }).click();
     // The page has no frames: axe runs in it alone (legacy mode, without the
     // second page that gathers frames' results), and details only what fails.
@@ -188,6 +207,9 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
       await page.locator('#settings-tool').screenshot({ path: path.join(dir, `light-${width}-${colorScheme}.png`) });
       await page.locator('#gallery-list[aria-busy=false]').waitFor({ state: 'attached' });
       await page.locator('#gallery').screenshot({ path: path.join(dir, `gallery-${width}-${colorScheme}.png`) });
+      await open(page, '#tune=mp_toujane&sundirection=-30%20200%200&sunlight=2');
+      expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(width);
+      await page.locator('#tune').screenshot({ path: path.join(dir, `tune-${width}-${colorScheme}.png`) });
     });
   }
 }

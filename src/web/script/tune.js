@@ -22,7 +22,7 @@ const tuneFields = new Map(lightKeys.map((key) => {
   const text = element('input', undefined, { id, autocomplete: 'off', autocapitalize: 'off', spellcheck: 'false' });
   const range = sliderRanges[key];
   const control = range ? element('input', undefined, { type: 'range', min: range[0], max: range[1], step: range[2], 'aria-label': key })
-    : colourKeys.includes(key) ? element('input', undefined, { type: 'color', 'aria-label': key }) : null;
+    : colourKeys.includes(key) ? element('input', undefined, { type: 'color', 'aria-label': key + ' picker' }) : null;
   const row = element('div', undefined, { class: 'tune-key' });
   row.append(element('label', key, { for: id }), text, ...(control ? [control] : []));
   $('tune-keys').append(row);
@@ -42,11 +42,14 @@ function paint(canvas, values) {
   canvas.getContext('2d').putImageData(new ImageData(renderPreview(lightOf(values).light, size), size, size), 0, 0);
 }
 
+// A value given that zorvin --set would refuse; the base's own are as they are.
+const badValue = (key) => tuning.values.get(key) !== tuning.base.get(key) && valueNeeds(key, tuning.values.get(key)) !== '';
+
 // The controls moved to what a key's field says (a value they cannot show leaves them be).
 function moveControl(key) {
   const value = tuning.values.get(key);
   const { text, control } = tuneFields.get(key);
-  text.setAttribute('aria-invalid', String(valueNeeds(key, value) !== ''));
+  text.setAttribute('aria-invalid', String(badValue(key)));
   if (control && control.type === 'range' && readNumber(value) !== undefined) control.value = readNumber(value);
   if (control && control.type === 'color' && colourHex(value)) control.value = colourHex(value);
   const sun = key === 'sundirection' && sunAngles(value);
@@ -167,7 +170,7 @@ function markStockSuns() {
     const sun = sunAngles(levelValues(name).get('sundirection'));
     if (!sun) continue;
     const [cx, cy] = sunPoint(sun);
-    const mark = document.createElementNS('http://www.w3.org/2000/svg', 'circle');
+    const mark = document.createElementNS(compass.namespaceURI, 'circle');
     for (const [attribute, value] of Object.entries({ cx, cy, r: 2.5 })) mark.setAttribute(attribute, value);
     compass.querySelector('.marks').append(mark);
   }
@@ -248,7 +251,7 @@ $('tune-close').addEventListener('click', () => {
 
 // Only values zorvin --set takes are copied or written: "sunlight 'x' needs one number".
 function faultyValue() {
-  const key = lightKeys.find((k) => valueNeeds(k, tuning.values.get(k)) !== '');
+  const key = lightKeys.find(badValue);
   if (key === undefined) return false;
   tuneStatus.textContent = key + ' ' + shown(tuning.values.get(key)) + ' needs ' + valueNeeds(key, tuning.values.get(key)) + ': nothing was copied or written.';
   tuneFields.get(key).text.focus();
