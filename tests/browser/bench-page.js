@@ -1,8 +1,8 @@
 // Measures the page in Debian's Chromium: its size, the load to the first
 // frame, which shows the block after a deep link, against a floor (the same
 // page without its script, which only parses and paints), and the work of
-// each keystroke in Find, and moving from level to level (the longest task,
-// the gallery). Usage: node bench-page.js PAGE [RUNS]
+// each keystroke in Find, moving from level to level (the longest task,
+// the gallery), and tuning a light by the compass. Usage: node bench-page.js PAGE [RUNS]
 const { chromium } = require('@playwright/test');
 const fs = require('node:fs');
 const os = require('node:os');
@@ -12,6 +12,8 @@ const { pathToFileURL } = require('node:url');
 const config = require('./playwright.config.js');
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const pagePath = () => path.resolve(process.argv[2]);
 
 async function main() {
   const pagePath = path.resolve(process.argv[2]);
@@ -103,6 +105,7 @@ async function main() {
   }
   if (rate === 1) await moving(page);
   await page.close();
+  await tuning(context, slow, rate);
   }
   await browser.close();
 }
@@ -136,6 +139,54 @@ async function moving(page) {
   console.log(`moving from level to level (${moves.count} moves): the longest handler ${moves.longestHandler.toFixed(1)} ms,` +
               ` ${moves.longTasks.length} tasks over 50 ms (longest ${Math.max(0, ...moves.longTasks).toFixed(0)} ms; target: none over 100);` +
               ` the gallery led by the level in the first frame after ${moves.inOneFrame} of ${moves.count}`);
+}
+
+// Tuning by the compass: 60 pointer moves dragging the sun around, each
+// move's handler timed from a listener that runs before the page's to one
+// that runs after it (the tuned preview is repainted in it, at the canvas's
+// size in device pixels); its floor, the same listeners for moves the page
+// does not take (no button down). Then the time from the last move to the
+// nearest lights updated; its floor, the wait before they are ranked (30 ms)
+// as a timer keeps it.
+async function tuning(context, slow, rate) {
+  const page = await context.newPage();
+  await slow(page, rate);
+  await page.goto(pathToFileURL(pagePath()).href + '#tune=mp_toujane');
+  await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+  await page.evaluate(() => {
+    const compass = document.getElementById('tune-compass');
+    window.__moves = [];
+    window.__longTasks = [];
+    new PerformanceObserver((list) => window.__longTasks.push(...list.getEntries().map((e) => e.duration)))
+      .observe({ type: 'longtask', buffered: false });
+    let start = 0;
+    window.addEventListener('pointermove', () => (start = performance.now()), { capture: true });
+    compass.addEventListener('pointermove', () => window.__moves.push(performance.now() - start));
+    new MutationObserver(() => (window.__ranked = performance.now())).observe(document.getElementById('tune-nearest'), { childList: true });
+  });
+  const box = await page.locator('#tune-compass').boundingBox();
+  const [cx, cy, r] = [box.x + box.width / 2, box.y + box.height / 2, box.width * 0.25];
+  const around = async () => {
+    for (let i = 1; i <= 60; ++i) await page.mouse.move(cx + r * Math.cos(i / 10), cy - r * Math.sin(i / 10));
+  };
+  await page.mouse.move(cx + r, cy);
+  await around();
+  const floor = await page.evaluate(() => window.__moves.splice(0));
+  await page.mouse.down();
+  await around();
+  const last = await page.evaluate(() => performance.now());
+  await page.mouse.up();
+  await page.waitForFunction((last) => window.__ranked > last, last);
+  const { moves, longTasks, ranked, timer } = await page.evaluate(async () => {
+    const start = performance.now();
+    await new Promise((done) => setTimeout(done, 30));
+    return { moves: window.__moves, longTasks: window.__longTasks, ranked: window.__ranked, timer: performance.now() - start };
+  });
+  console.log(`CPU ${rate} x slower: dragging the sun on the compass (${moves.length} moves): the longest handler ${Math.max(...moves).toFixed(2)} ms,` +
+              ` median ${median(moves).toFixed(2)} (target 8; floor ${Math.max(...floor).toFixed(2)});` +
+              ` the nearest lights ${(ranked - last).toFixed(0)} ms after the last move (target 100; floor ${timer.toFixed(0)});` +
+              ` ${longTasks.length} tasks over 50 ms`);
+  await page.close();
 }
 
 main().catch((error) => {
