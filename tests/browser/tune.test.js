@@ -1,5 +1,5 @@
 // Tune against zorvin: a tuned light's preview is zorvin preview --set's
-// picture, a #tune= link opens with its values, "Copy as map keys" is zorvin
+// picture and its nearest lights zorvin similar --set's, a #tune= link opens with its values, "Copy as map keys" is zorvin
 // level --format map --set, and the map downloaded is zorvin apply's bytes.
 const { test, expect, open, zorvin, zorvinPath, lf, clipboard } = require('./fixtures');
 const { execFile, execFileSync } = require('node:child_process');
@@ -25,7 +25,7 @@ const pngOf = (name, values) => new Promise((resolve, reject) => execFile(zorvin
   ['preview', name, ...setArgs(values), '--size', '128', '--output', '-'], { encoding: 'buffer' },
   (error, stdout) => (error ? reject(error) : resolve(stdout.toString('base64')))));
 
-test('a #tune= link opens with its values, and the tuned light is zorvin preview --set\'s picture, ±1', async ({ page }) => {
+test('a #tune= link opens with its values, the tuned light is zorvin preview --set\'s picture (±1) and its nearest zorvin similar\'s', async ({ page }) => {
   for (const [name, values] of tunings) {
     const png = await pngOf(name, values);
     await open(page, tuneLink(name, values));
@@ -47,6 +47,8 @@ test('a #tune= link opens with its values, and the tuned light is zorvin preview
       return written.reduce((w, b, at) => Math.max(w, Math.abs(b - shown[at])), 0);
     }, png);
     expect(worst, name).toBeLessThanOrEqual(1);
+    const nearest = zorvin('similar', name, ...setArgs(values), '--top', '5').out.trimEnd().replace(/ +/g, ' ').split('\n');
+    await expect(page.locator('#tune-nearest li'), name).toHaveText(nearest);
   }
   // A link with a key that is none and a base that is no level opens with the rest.
   await open(page, '#tune=mp_nowhere&sunligth=2&sunlight=1.5');
