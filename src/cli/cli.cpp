@@ -184,6 +184,8 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd, const Termina
     } else if (const Written* written = std::get_if<Written>(&outcome)) {
       result.out = written->bytes ? *written->bytes : JoinLines(written->lines, lineEnd);
       for (const std::string& note : written->notes) result.err += "zorvin: " + note + "\n";
+      for (const std::string& line : written->summary) result.err += line + "\n";
+      result.status = written->status;
     } else {
       const Failure& failure = std::get<Failure>(outcome);
       result.status = failure.status;

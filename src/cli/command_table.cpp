@@ -45,6 +45,8 @@ std::vector<std::string> OutputFormats() { return {"text", "json"}; }
 
 std::vector<std::string> LevelFormats() { return {"block", "map"}; }
 
+std::vector<std::string> CheckFormats() { return {"text", "json", "sarif", "github"}; }
+
 Format OutputFormat(const Options& options) { return options.output == "json" ? Format::Json : Format::Text; }
 
 void DeclareOutputFormat(CLI::App& command, Options& options) {
@@ -167,6 +169,21 @@ const Command kCommands[] = {
        return Apply({options.level, options.set, options.maps, options.all, options.dryRun, !options.noBackup});
      },
      LevelNameList, nullptr, true},
+    {"check", "Check the effect names in files against the stock effects, with the nearest names",
+     [](CLI::App& command, Options& options) {
+       command.add_option("PATH", options.paths, "Files to check, and folders, walked in name order")->required();
+       command.add_option("--effects", options.effects, "A folder of your own effects (*.efx at any depth), again for each")
+           ->type_name("DIR");
+       command.add_option("--format", options.checkFormat, "text (the default), json, sarif or github")
+           ->check(CLI::IsMember(CheckFormats()));
+       command.footer("Examples:\n"
+                      "  zorvin check maps/mp_mymap                         every file under it, as compilers report\n"
+                      "  zorvin check mymap.gsc --effects fx                your own effects known too\n"
+                      "  zorvin check . --format sarif > effects.sarif      for code scanning in a CI workflow\n"
+                      "Status: 0 nothing found, 1 problems reported, 2 bad usage, 5 a file could not be read.");
+     },
+     [](const Options& options) { return Check({options.paths, options.effects, options.checkFormat}); }, nullptr,
+     CheckFormats, true},
     {"find", "Print every name that contains TEXT, ignoring case",
      [](CLI::App& command, Options& options) {
        command.add_option("TEXT", options.text, "The text to look for")->required();

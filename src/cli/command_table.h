@@ -36,6 +36,9 @@ struct Options {
   std::optional<std::string> picture; // preview's --output
   int top = 5;                        // similar's --top
   std::vector<std::string> set;       // --set KEY=VALUE, each as given
+  std::vector<std::string> paths;     // check's
+  std::vector<std::string> effects;   // check's --effects
+  std::string checkFormat = "text";   // check's --format
   std::function<int()> columns;       // the terminal's width, asked when a picture is drawn in it
   const CLI::App* app = nullptr;  // what the completion scripts are written from
 };

@@ -105,4 +105,13 @@ struct ApplyRequest {
 // replaced, or is no map source, and none is.
 Outcome Apply(const ApplyRequest& request);
 
+// zorvin check PATH...: the effect names in files, against the stock effects
+// and the designer's own under each --effects folder.
+struct CheckRequest {
+  std::vector<std::string> paths;
+  std::vector<std::string> effects;
+  std::string format;  // text, json, sarif or github
+};
+Outcome Check(const CheckRequest& request);
+
 }  // namespace zorvin::cli

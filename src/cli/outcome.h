@@ -31,7 +31,9 @@ struct Failure {
 struct Written {
   Lines lines;
   std::optional<std::string> bytes;
-  Lines notes;  // each said as "zorvin: NOTE"
+  Lines notes;    // each said as "zorvin: NOTE"
+  Lines summary;  // said after the notes, as they are
+  int status = kFound;
 };
 
 using Outcome = std::variant<Lines, Failure, Written>;

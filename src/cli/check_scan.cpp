@@ -1,0 +1,197 @@
+#include "cli/check_scan.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/text.h"
+#include "file/user_file.h"
+#include "references/effect_references.h"
+
+namespace zorvin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kReadSize = std::size_t{1} << 20;
+constexpr std::size_t kTextTest = 8 * 1024;        // a NUL in these first bytes: not text
+constexpr std::size_t kLongestLine = 8u << 20;     // a longer line is looked at in parts
+
+std::string PathText(const fs::path& path) { return reinterpret_cast<const char*>(path.generic_u8string().c_str()); }
+
+// A backup as --fix and apply make them: NAME.bak or NAME.bak.N.
+bool IsBackup(std::string_view name) {
+  if (name.ends_with(".bak")) return true;
+  const std::size_t dot = name.find_last_of('.');
+  if (dot == std::string_view::npos || dot + 1 == name.size()) return false;
+  const std::string_view number = name.substr(dot + 1);
+  return number.find_first_not_of("0123456789") == std::string_view::npos && name.substr(0, dot).ends_with(".bak");
+}
+
+// A folder's entries, in name order, each a file or a folder to walk.
+void Walk(const fs::path& folder, std::vector<fs::path>& files, std::size_t& skipped) {
+  std::vector<fs::directory_entry> entries;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) entries.push_back(*it);
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+  for (const fs::directory_entry& entry : entries) {
+    const std::string name = PathText(entry.path().filename());
+    if (name.starts_with('.') || IsBackup(name)) {
+      ++skipped;
+    } else if (entry.is_directory(error)) {
+      Walk(entry.path(), files, skipped);
+    } else if (entry.is_regular_file(error)) {
+      files.push_back(entry.path());
+    }
+  }
+}
+
+// One file read line by line; false when it is not text. A line is kept
+// only while it runs past the chunk it started in, and a chunk without "efx"
+// is only counted.
+class FileChecker {
+ public:
+  FileChecker(std::string name, const references::EffectNames& names, Scan& scan)
+      : name_(std::move(name)), names_(names), scan_(scan) {}
+
+  bool Check(file::Input& input) {
+    std::string buffer(kReadSize, '\0');
+    for (bool first = true;; first = false) {
+      const std::size_t got = input.Read(buffer.data(), buffer.size());
+      if (got == 0) break;
+      std::string_view chunk(buffer.data(), got);
+      if (first && chunk.substr(0, kTextTest).find('\0') != std::string_view::npos) return false;
+      if (first && chunk.starts_with("\xEF\xBB\xBF")) {  // a byte-order mark is no part of the first line
+        chunk.remove_prefix(3);
+        lineStart_ = 3;
+      }
+      Feed(chunk);
+    }
+    if (!line_.empty()) Line(line_);
+    return true;
+  }
+
+ private:
+  void Feed(std::string_view chunk) {
+    if (!line_.empty()) {  // the end of the line the last chunk left
+      const std::size_t lf = chunk.find('\n');
+      line_ += chunk.substr(0, lf);
+      if (lf == std::string_view::npos) {
+        if (line_.size() > kLongestLine) Cut();
+        return;
+      }
+      Line(line_);
+      line_.clear();
+      chunk.remove_prefix(lf + 1);
+    }
+    const std::size_t last = chunk.find_last_of('\n');
+    const std::string_view whole = chunk.substr(0, last == std::string_view::npos ? 0 : last + 1);
+    if (references::MayHoldReference(whole)) {
+      for (std::string_view rest = whole; !rest.empty();) {
+        const std::size_t lf = rest.find('\n');
+        Line(rest.substr(0, lf));
+        rest.remove_prefix(lf + 1);
+      }
+    } else {
+      lineNumber_ += static_cast<std::uint64_t>(std::count(whole.begin(), whole.end(), '\n'));
+      lineStart_ += whole.size();
+    }
+    line_.assign(chunk.substr(whole.size()));
+    if (line_.size() > kLongestLine) Cut();
+  }
+
+  // A line, its LF taken off.
+  void Line(std::string_view text) {
+    const std::size_t length = text.size();
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    if (references::MayHoldReference(text)) Look(text);
+    ++lineNumber_;
+    lineStart_ += length + 1;
+    columnBase_ = 0;
+  }
+
+  // A line too long to hold is looked at up to its last blank.
+  void Cut() {
+    const std::size_t blank = line_.find_last_of(" \t");
+    const std::size_t cut = blank == std::string::npos ? line_.size() : blank + 1;
+    const std::string_view part = std::string_view(line_).substr(0, cut);
+    Look(part);
+    for (const char c : part) columnBase_ += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    lineStart_ += cut;
+    line_.erase(0, cut);
+  }
+
+  void Look(std::string_view text) {
+    for (const references::Reference& reference : references::FindReferences(text)) {
+      ++scan_.references;
+      const std::string name(text.substr(reference.begin, reference.end - reference.begin));
+      references::Verdict verdict = names_.Judge(name);
+      if (verdict.kind == references::Verdict::Kind::known) continue;
+      scan_.problems.push_back({name_, lineNumber_ + 1, columnBase_ + reference.column, columnBase_ + reference.endColumn,
+                                lineStart_ + reference.begin, lineStart_ + reference.end, name, std::move(verdict)});
+    }
+  }
+
+  std::string name_;
+  const references::EffectNames& names_;
+  Scan& scan_;
+  std::string line_;             // a line that runs past the chunk it started in
+  std::uint64_t lineNumber_ = 0; // lines ended so far
+  std::uint64_t lineStart_ = 0;  // the file offset of the line's first byte (of line_'s)
+  std::size_t columnBase_ = 0;   // code points of the line already looked at
+};
+
+}  // namespace
+
+std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const references::EffectNames& names) {
+  std::vector<std::pair<std::string, bool>> files;  // name, given as it is (not walked)
+  Scan scan;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    const fs::path given = fs::u8path(path);
+    if (!fs::exists(given, error)) return Failure{kBadUsage, Shown(path) + " does not exist"};
+    if (!fs::is_directory(given, error)) {
+      files.emplace_back(path, true);
+      continue;
+    }
+    std::vector<fs::path> found;
+    Walk(given, found, scan.skipped);
+    for (const fs::path& file : found) files.emplace_back(PathText(file), false);
+  }
+  for (const auto& [name, given] : files) {
+    Scan one;
+    try {
+      file::Input input(name);
+      FileChecker checker(name, names, one);
+      if (!checker.Check(input)) {
+        ++scan.skipped;
+        continue;
+      }
+    } catch (const file::FileError& error) {
+      scan.unreadable.push_back(Escaped(name, 200) + " " + error.what());
+      continue;
+    }
+    ++scan.files;
+    scan.references += one.references;
+    for (Problem& problem : one.problems) scan.problems.push_back(std::move(problem));
+  }
+  return scan;
+}
+
+std::variant<std::vector<std::string>, Failure> OwnEffects(std::span<const std::string> folders) {
+  std::vector<std::string> names;
+  for (const std::string& folder : folders) {
+    std::error_code error;
+    if (!fs::is_directory(fs::u8path(folder), error)) return Failure{kBadUsage, "--effects " + Shown(folder) + " is no folder"};
+    std::vector<fs::path> files;
+    std::size_t skipped = 0;
+    Walk(fs::u8path(folder), files, skipped);
+    for (const fs::path& file : files) {
+      const std::string name = PathText(file.filename());
+      if (references::EndsInEfx(name)) names.push_back(name);
+    }
+  }
+  return names;
+}
+
+}  // namespace zorvin::cli

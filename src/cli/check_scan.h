@@ -1,0 +1,41 @@
+// zorvin check's reading: the files a PATH names (a folder walked in name
+// order, its hidden files, backups and binary files skipped), each read in
+// chunks, line by line, for the effect names it refers to; and the
+// designer's own effects under --effects folders.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cli/outcome.h"
+#include "references/effect_names.h"
+
+namespace zorvin::cli {
+
+struct Problem {
+  std::string file;  // as the path was given, a folder's files under it with '/'
+  std::uint64_t line;
+  std::size_t column, endColumn;
+  std::uint64_t begin, end;  // the name's bytes in the file
+  std::string name;
+  references::Verdict verdict;
+};
+
+struct Scan {
+  std::vector<Problem> problems;  // in the files' order, then the lines'
+  std::size_t files = 0;          // checked
+  std::size_t references = 0;
+  std::size_t skipped = 0;        // in folders: hidden, backups, not text
+  Lines unreadable;               // "PATH cannot be read: ..."
+};
+
+// Each PATH's files checked; a PATH that does not exist is a usage error.
+std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const references::EffectNames& names);
+
+// The file names ending in .efx under each folder, at any depth, in name order.
+std::variant<std::vector<std::string>, Failure> OwnEffects(std::span<const std::string> folders);
+
+}  // namespace zorvin::cli

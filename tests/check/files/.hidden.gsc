@@ -1,0 +1,1 @@
+loadfx("fx/hidden_typo.efx");

@@ -1,0 +1,63 @@
+// zorvin check on the shared fixtures (tests/check/: the files, the
+// designer's own effects, and what each format prints of them), and its
+// statuses.
+#include <gtest/gtest.h>
+
+#include "cli_support.h"
+
+namespace zorvin::cli {
+namespace {
+
+std::string CheckDir() {
+  std::string dir = ZORVIN_CHECK_DIR;
+#ifdef _WIN32
+  if (dir.starts_with('/')) dir = "Z:" + dir;
+#endif
+  return dir;
+}
+
+// The output with the fixtures' folder named as the expected files name it.
+std::string Relative(std::string text) {
+  const std::string prefix = CheckDir() + "/";
+  for (std::size_t at; (at = text.find(prefix)) != std::string::npos;) text.erase(at, prefix.size());
+  return text;
+}
+
+TEST(CliCheck, EachFormatOfTheFixturesIsTheExpectedOne) {
+  for (const char* format : {"txt", "json", "github", "sarif"}) {
+    const Result result = Zorvin({"check", CheckDir() + "/files", "--effects", CheckDir() + "/effects", "--format",
+                                  std::string_view(format) == "txt" ? "text" : format});
+    EXPECT_EQ(Relative(result.out), ReadFile(CheckDir() + "/expected." + format)) << format;
+    EXPECT_EQ(result.err, "zorvin: skipped 3 files: hidden, backups or not text\n"
+                          "4 errors and 3 warnings in 3 of 3 files (10 references)\n") << format;
+    EXPECT_EQ(result.status, 1) << format;
+  }
+}
+
+TEST(CliCheck, StatusesAndWhatIsSkipped) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  };
+  const std::string files = CheckDir() + "/files";
+  const Case cases[] = {
+      // A file named is checked, a backup or hidden file too.
+      {{"check", files + "/.hidden.gsc"}, 1, "1 error and 0 warnings in 1 of 1 file (1 reference)\n"},
+      {{"check", files + "/sub"}, 1, "2 errors and 0 warnings in 1 of 1 file (2 references)\n"},  // myFire.efx is none of the stock
+      {{"check", CheckDir() + "/effects"}, 0, "0 errors and 0 warnings in 0 of 1 file (0 references)\n"},
+      {{"check", files + "/missing.gsc"}, 2, "zorvin: '" + files + "/missing.gsc' does not exist\n"},
+      {{"check", files, "--effects", files + "/level.gsc"}, 2, "zorvin: --effects '" + files + "/level.gsc' is no folder\n"},
+      {{"check", files, "--format", "xml"}, 2, ""},
+  };
+  for (const Case& c : cases) {
+    const Result result = Zorvin(c.args);
+    EXPECT_EQ(result.status, c.status) << c.args[1];
+    if (!c.err.empty()) {
+      EXPECT_EQ(result.err, c.err) << c.args[1];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zorvin::cli
