@@ -33,7 +33,7 @@ zsh_offers() {  # LINE
 # Map sources are offered as files (zsh offers a file's last part).
 maps=$here/maps
 sp_d="sp_decoytown sp_decoytrenches sp_demolition sp_downtown_assault sp_downtown_sniper sp_duhoc_assault sp_duhoc_defend"
-commands="apply compare completion effects export find level levels light preview similar"
+commands="apply check compare completion effects export find level levels light preview similar"
 # A line typed so far (a trailing blank starts a new word), and the candidates.
 cases=(
   "zorvin level sp_d|$sp_d"
@@ -61,8 +61,11 @@ cases=(
   "zorvin level mp_toujane --format map --set |"
   "zorvin apply --|--all --color --crlf --dry-run --help --lf --no-backup --set"
   "zorvin apply mp_toujane $maps/li|$maps/lit.map"
+  "zorvin apply mp_toujane $maps/lit.map $maps/bo|$maps/bom.map"
   "zorvin compare mp_toujane $maps/no_|$maps/no_worldspawn.map"
   "zorvin light $maps/bo|$maps/bom.map"
+  "zorvin check --format |github json sarif text"
+  "zorvin check $maps/lit.map $maps/bo|$maps/bom.map"
 )
 
 # Each shell's lines, and how many offer what they should; fails if any does not.

@@ -49,7 +49,8 @@ CompletionModel Model(const CLI::App& app) {
         if (named.takesValue && named.names != std::vector<std::string>{"--set"}) named.values = values(command.optionValues);
         modelled.options.push_back(named);
       } else {
-        ++modelled.operandCount;
+        // An operand that takes many (MAP..., PATH...) takes every word after it.
+        modelled.operandCount += option->get_expected_max() > 1 ? 1000 : 1;
         modelled.operands = values(command.operands);
       }
     }

@@ -180,7 +180,7 @@ Lines Zsh(const CompletionModel& model) {
                   " )) && tag=names && values=(" + Words(command.operands, Quoted) + ")");
     }
     if (command.files) {
-      s.push_back("      (( operands < " + std::to_string(command.operandCount) + " )) && [[ $tag == names ]] && files=1");
+      s.push_back("      (( operands < " + std::to_string(command.operandCount) + " )) && [[ $tag != values ]] && files=1");
     }
     s.back() += " ;;";
   }
