@@ -59,5 +59,34 @@ TEST(CliCheck, StatusesAndWhatIsSkipped) {
   }
 }
 
+// Files read a megabyte at a time: a name across two chunks, after a line
+// too long to hold, and "ef" and "x" in different chunks, found where they are.
+TEST(CliCheck, NamesAcrossChunksAndInLongLinesStandWhereTheyAre) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zorvin-check-chunks";
+  std::filesystem::create_directories(dir);
+  constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+  struct Case {
+    std::string bytes;
+    std::string expected;  // the text line after the file's name
+  };
+  const std::string name = "fx/grenadeexp_dirt.efx";
+  const Case cases[] = {
+      {std::string(kMegabyte - 10, 'a') + " " + name + "\r\n", ":1:" + std::to_string(kMegabyte - 5)},
+      {"x\n" + std::string(kMegabyte - 14, 'a') + " fx/grenadeexp_dirt.ef", ":2:" + std::to_string(kMegabyte - 14 + 5)},
+      {std::string(9 * kMegabyte, 'b') + " \xC3\xA9 " + name, ":1:" + std::to_string(9 * kMegabyte + 7)},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::filesystem::path file = dir / ("case" + std::to_string(i) + ".txt");
+    std::string bytes = cases[i].bytes;
+    if (i == 1) bytes += "x\n";  // "ef" ends the first chunk, "x" starts the second
+    WriteFile(file, bytes);
+    const Result result = Zorvin({"check", Utf8(file)});
+    EXPECT_EQ(result.out, Utf8(file) + cases[i].expected +
+                              ": warning: 'grenadeexp_dirt.efx' is written 'grenadeExp_dirt.efx' in the stock effects\n")
+        << i;
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zorvin::cli

@@ -4,6 +4,8 @@
 // GitHub workflow's annotations.
 #include <nlohmann/json.hpp>
 
+#include <unordered_map>
+
 #include "cli/check_scan.h"
 #include "cli/commands.h"
 #include "cli/json_lines.h"
@@ -29,23 +31,41 @@ std::string Alternatives(const std::vector<std::string>& names) {
 }
 
 std::string Message(const Problem& problem) {
-  const Verdict& verdict = problem.verdict;
+  const Verdict& verdict = *problem.verdict;
   if (verdict.kind == Verdict::Kind::wrongCase) {
-    return Shown(problem.name) + " is written " + Shown(verdict.suggestions.front()) +
+    return Shown(*problem.name) + " is written " + Shown(verdict.suggestions.front()) +
            (verdict.stock ? " in the stock effects" : " in your effects");
   }
-  return Shown(problem.name) + " is no stock effect; " +
+  return Shown(*problem.name) + " is no stock effect; " +
          (verdict.suggestions.empty() ? "no stock effect is near it" : "did you mean " + Alternatives(verdict.suggestions) + "?");
 }
 
-bool IsError(const Problem& problem) { return problem.verdict.kind == Verdict::Kind::unknown; }
+// Each name's message and each file's shown name, made once: a tree of
+// scripts repeats the same few.
+class Said {
+ public:
+  const std::string& Of(const Problem& p) { return Once(messages_, p.name, [&] { return Message(p); }); }
+  const std::string& File(const Problem& p) { return Once(files_, p.file, [&] { return Escaped(*p.file, 1000); }); }
+
+ private:
+  template <typename Make>
+  static const std::string& Once(std::unordered_map<const std::string*, std::string>& made, const std::string* key, Make make) {
+    auto found = made.find(key);
+    if (found == made.end()) found = made.emplace(key, make()).first;
+    return found->second;
+  }
+  std::unordered_map<const std::string*, std::string> messages_, files_;
+};
+
+bool IsError(const Problem& problem) { return problem.verdict->kind == Verdict::Kind::unknown; }
 std::string_view Kind(const Problem& problem) { return IsError(problem) ? "unknown" : "case"; }
 
 Lines Text(const Scan& scan) {
   Lines lines;
+  Said said;
   for (const Problem& p : scan.problems) {
-    lines.push_back(Escaped(p.file, 1000) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column) + ": " +
-                    (IsError(p) ? "error: " : "warning: ") + Message(p));
+    lines.push_back(said.File(p) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column) + ": " +
+                    (IsError(p) ? "error: " : "warning: ") + said.Of(p));
   }
   return lines;
 }
@@ -56,8 +76,8 @@ Lines Json(const Scan& scan) {
   json["references"] = scan.references;
   nlohmann::ordered_json& problems = json["problems"] = nlohmann::ordered_json::array();
   for (const Problem& p : scan.problems) {
-    problems.push_back({{"file", p.file}, {"line", p.line}, {"column", p.column}, {"endColumn", p.endColumn},
-                        {"name", p.name}, {"kind", Kind(p)}, {"suggestions", p.verdict.suggestions}});
+    problems.push_back({{"file", *p.file}, {"line", p.line}, {"column", p.column}, {"endColumn", p.endColumn},
+                        {"name", *p.name}, {"kind", Kind(p)}, {"suggestions", p.verdict->suggestions}});
   }
   return JsonLines(json);
 }
@@ -79,7 +99,7 @@ std::string Escape(std::string_view text, bool property) {
 Lines GitHub(const Scan& scan) {
   Lines lines;
   for (const Problem& p : scan.problems) {
-    lines.push_back(std::string(IsError(p) ? "::error" : "::warning") + " file=" + Escape(p.file, true) +
+    lines.push_back(std::string(IsError(p) ? "::error" : "::warning") + " file=" + Escape(*p.file, true) +
                     ",line=" + std::to_string(p.line) + ",col=" + std::to_string(p.column) + "::" +
                     Escape(Message(p), false));
   }
@@ -94,15 +114,15 @@ Lines Sarif(const Scan& scan) {
   Json results = Json::array();
   for (const Problem& p : scan.problems) {
     const Json region = {{"startLine", p.line}, {"startColumn", p.column}, {"endColumn", p.endColumn}};
-    const Json location = {{"physicalLocation", {{"artifactLocation", {{"uri", p.file}}}, {"region", region}}}};
+    const Json location = {{"physicalLocation", {{"artifactLocation", {{"uri", *p.file}}}, {"region", region}}}};
     Json result = {{"ruleId", IsError(p) ? "unknown-effect" : "effect-case"},
                    {"level", IsError(p) ? "error" : "warning"},
                    {"message", {{"text", Message(p)}}},
                    {"locations", Json::array({location})}};
-    if (p.verdict.mendable) {
-      const Json replacement = {{"deletedRegion", region}, {"insertedContent", {{"text", p.verdict.suggestions.front()}}}};
-      result["fixes"] = Json::array({{{"description", {{"text", "Write " + Shown(p.verdict.suggestions.front())}}},
-                                      {"artifactChanges", Json::array({{{"artifactLocation", {{"uri", p.file}}},
+    if (p.verdict->mendable) {
+      const Json replacement = {{"deletedRegion", region}, {"insertedContent", {{"text", p.verdict->suggestions.front()}}}};
+      result["fixes"] = Json::array({{{"description", {{"text", "Write " + Shown(p.verdict->suggestions.front())}}},
+                                      {"artifactChanges", Json::array({{{"artifactLocation", {{"uri", *p.file}}},
                                                                         {"replacements", Json::array({replacement})}}})}}});
     }
     results.push_back(std::move(result));

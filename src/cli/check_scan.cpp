@@ -1,8 +1,12 @@
 #include "cli/check_scan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <thread>
+#include <unordered_map>
 
 #include "cli/text.h"
 #include "file/user_file.h"
@@ -51,14 +55,23 @@ void Walk(const fs::path& folder, std::vector<fs::path>& files, std::size_t& ski
 // is only counted.
 class FileChecker {
  public:
-  FileChecker(std::string name, const references::EffectNames& names, Scan& scan)
-      : name_(std::move(name)), names_(names), scan_(scan) {}
+  // What one file holds.
+  struct Found {
+    std::vector<Problem> problems;
+    std::size_t references = 0;
+  };
+
+  FileChecker(const std::string& name, const references::EffectNames& names, std::string& buffer, Scan& scan,
+              std::mutex& lock, Found& found)
+      : name_(name), names_(names), buffer_(buffer), scan_(scan), lock_(lock), found_(found) {}
 
   bool Check(file::Input& input) {
-    std::string buffer(kReadSize, '\0');
-    for (bool first = true;; first = false) {
+    std::string& buffer = buffer_;
+    std::uint64_t total = 0;
+    for (bool first = true; total < input.Size() || first; first = false) {  // read to its size, or to its end
       const std::size_t got = input.Read(buffer.data(), buffer.size());
       if (got == 0) break;
+      total += got;
       std::string_view chunk(buffer.data(), got);
       if (first && chunk.substr(0, kTextTest).find('\0') != std::string_view::npos) return false;
       if (first && chunk.starts_with("\xEF\xBB\xBF")) {  // a byte-order mark is no part of the first line
@@ -86,25 +99,28 @@ class FileChecker {
     }
     const std::size_t last = chunk.find_last_of('\n');
     const std::string_view whole = chunk.substr(0, last == std::string_view::npos ? 0 : last + 1);
-    if (references::MayHoldReference(whole)) {
-      for (std::string_view rest = whole; !rest.empty();) {
-        const std::size_t lf = rest.find('\n');
-        Line(rest.substr(0, lf));
-        rest.remove_prefix(lf + 1);
-      }
-    } else {
-      lineNumber_ += static_cast<std::uint64_t>(std::count(whole.begin(), whole.end(), '\n'));
-      lineStart_ += whole.size();
+    // Only the lines with "efx" are looked at; the rest are counted.
+    references::EfxFinder efx(whole);
+    for (std::size_t at = 0; at < whole.size();) {
+      const std::size_t hit = efx.Next(at);
+      const std::size_t begin = hit == std::string_view::npos ? whole.size() : whole.rfind('\n', hit) + 1;
+      const std::string_view skipped = whole.substr(at, begin - at);
+      lineNumber_ += static_cast<std::uint64_t>(std::count(skipped.begin(), skipped.end(), '\n'));
+      lineStart_ += skipped.size();
+      if (hit == std::string_view::npos) break;
+      const std::size_t lf = whole.find('\n', hit);
+      Line(whole.substr(begin, lf - begin), true);
+      at = lf + 1;
     }
     line_.assign(chunk.substr(whole.size()));
     if (line_.size() > kLongestLine) Cut();
   }
 
-  // A line, its LF taken off.
-  void Line(std::string_view text) {
+  // A line, its LF taken off; known to hold "efx" or not yet looked at.
+  void Line(std::string_view text, bool holdsEfx = false) {
     const std::size_t length = text.size();
     if (text.ends_with('\r')) text.remove_suffix(1);
-    if (references::MayHoldReference(text)) Look(text);
+    if (holdsEfx || references::MayHoldReference(text)) Look(text);
     ++lineNumber_;
     lineStart_ += length + 1;
     columnBase_ = 0;
@@ -123,18 +139,27 @@ class FileChecker {
 
   void Look(std::string_view text) {
     for (const references::Reference& reference : references::FindReferences(text)) {
-      ++scan_.references;
-      const std::string name(text.substr(reference.begin, reference.end - reference.begin));
-      references::Verdict verdict = names_.Judge(name);
-      if (verdict.kind == references::Verdict::Kind::known) continue;
-      scan_.problems.push_back({name_, lineNumber_ + 1, columnBase_ + reference.column, columnBase_ + reference.endColumn,
-                                lineStart_ + reference.begin, lineStart_ + reference.end, name, std::move(verdict)});
+      const std::string_view name = text.substr(reference.begin, reference.end - reference.begin);
+      ++found_.references;
+      // A name is judged once: the same few names come back in file after file.
+      std::unique_lock lock(lock_);
+      auto judged = scan_.judged.find(name);
+      if (judged == scan_.judged.end()) judged = scan_.judged.emplace(std::string(name), names_.Judge(name)).first;
+      if (judged->second.kind == references::Verdict::Kind::known) continue;
+      if (file_ == nullptr) file_ = &scan_.fileNames.emplace_back(name_);
+      lock.unlock();
+      found_.problems.push_back({file_, lineNumber_ + 1, columnBase_ + reference.column, columnBase_ + reference.endColumn,
+                                 lineStart_ + reference.begin, lineStart_ + reference.end, &judged->first, &judged->second});
     }
   }
 
-  std::string name_;
+  const std::string& name_;
+  const std::string* file_ = nullptr;  // the name as the scan holds it, once it has a problem
   const references::EffectNames& names_;
-  Scan& scan_;
+  std::string& buffer_;  // one for every file a thread reads
+  Scan& scan_;           // the names judged and the files' names, shared under lock_
+  std::mutex& lock_;
+  Found& found_;
   std::string line_;             // a line that runs past the chunk it started in
   std::uint64_t lineNumber_ = 0; // lines ended so far
   std::uint64_t lineStart_ = 0;  // the file offset of the line's first byte (of line_'s)
@@ -144,36 +169,61 @@ class FileChecker {
 }  // namespace
 
 std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const references::EffectNames& names) {
-  std::vector<std::pair<std::string, bool>> files;  // name, given as it is (not walked)
+  std::vector<std::string> files;
   Scan scan;
   for (const std::string& path : paths) {
     std::error_code error;
     const fs::path given = fs::u8path(path);
     if (!fs::exists(given, error)) return Failure{kBadUsage, Shown(path) + " does not exist"};
     if (!fs::is_directory(given, error)) {
-      files.emplace_back(path, true);
+      files.push_back(path);
       continue;
     }
     std::vector<fs::path> found;
     Walk(given, found, scan.skipped);
-    for (const fs::path& file : found) files.emplace_back(PathText(file), false);
+    for (const fs::path& file : found) files.push_back(PathText(file));
   }
-  for (const auto& [name, given] : files) {
-    Scan one;
-    try {
-      file::Input input(name);
-      FileChecker checker(name, names, one);
-      if (!checker.Check(input)) {
-        ++scan.skipped;
-        continue;
+  // The files are read by a few threads at once, each taking the next; what
+  // each file holds is put together in the files' order.
+  enum class Read { checked, notText, failed };
+  struct Result {
+    FileChecker::Found found;
+    Read read = Read::checked;
+    std::string error;
+  };
+  std::vector<Result> results(files.size());
+  std::atomic<std::size_t> next{0};
+  std::mutex lock;
+  const auto work = [&] {
+    std::string buffer(kReadSize, '\0');
+    for (std::size_t i = next++; i < files.size(); i = next++) {
+      Result& result = results[i];
+      try {
+        file::Input input(files[i], file::Input::Use::read);
+        FileChecker checker(files[i], names, buffer, scan, lock, result.found);
+        if (!checker.Check(input)) result.read = Read::notText;
+      } catch (const file::FileError& error) {
+        result.read = Read::failed;
+        result.error = Escaped(files[i], 200) + " " + error.what();
       }
-    } catch (const file::FileError& error) {
-      scan.unreadable.push_back(Escaped(name, 200) + " " + error.what());
-      continue;
     }
+  };
+  const std::size_t threads = std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4, files.size()});
+  std::vector<std::thread> helpers;
+  try {
+    for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // No more threads: the ones there are do it.
+  }
+  work();
+  for (std::thread& helper : helpers) helper.join();
+  for (Result& result : results) {
+    if (result.read == Read::notText) ++scan.skipped;
+    if (result.read == Read::failed) scan.unreadable.push_back(std::move(result.error));
+    if (result.read != Read::checked) continue;
     ++scan.files;
-    scan.references += one.references;
-    for (Problem& problem : one.problems) scan.problems.push_back(std::move(problem));
+    scan.references += result.found.references;
+    scan.problems.insert(scan.problems.end(), result.found.problems.begin(), result.found.problems.end());
   }
   return scan;
 }

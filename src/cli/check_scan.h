@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -15,16 +18,26 @@
 
 namespace zorvin::cli {
 
+// A problem found, small: its file's name and its name and verdict are
+// held once, in the scan.
 struct Problem {
-  std::string file;  // as the path was given, a folder's files under it with '/'
+  const std::string* file;  // as the path was given, a folder's files under it with '/'
   std::uint64_t line;
   std::size_t column, endColumn;
   std::uint64_t begin, end;  // the name's bytes in the file
-  std::string name;
-  references::Verdict verdict;
+  const std::string* name;
+  const references::Verdict* verdict;
+};
+
+// Names looked up as they stand in a line, without a copy.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
 };
 
 struct Scan {
+  std::deque<std::string> fileNames;  // of the files with problems
+  std::unordered_map<std::string, references::Verdict, NameHash, std::equal_to<>> judged;  // each name met, judged once
   std::vector<Problem> problems;  // in the files' order, then the lines'
   std::size_t files = 0;          // checked
   std::size_t references = 0;

@@ -18,6 +18,7 @@ struct Input::State {
   std::string target;  // the file itself: the path, or where its link points
   struct stat status {};
   std::uint64_t read = 0;  // bytes read so far
+  bool replaceable = true;  // opened to be replaced (Use::replace)
 };
 
 namespace posix {

@@ -17,6 +17,7 @@ struct Input::State {
   std::wstring target;  // the file itself: the path, or where its link points
   BY_HANDLE_FILE_INFORMATION info{};
   std::uint64_t read = 0;  // bytes read so far
+  bool replaceable = true;  // opened to be replaced (Use::replace)
 };
 
 namespace windows {

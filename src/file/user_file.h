@@ -42,13 +42,18 @@ class NotDurable : public FileError {
 // folder and anything that is not a regular file.
 class Input {
  public:
-  explicit Input(const std::string& path);  // UTF-8
+  // Read only: the file will not be replaced, so where a link points is not asked.
+  enum class Use { replace, read };
+  explicit Input(const std::string& path, Use use = Use::replace);  // UTF-8
   ~Input();
   Input(const Input&) = delete;
   Input& operator=(const Input&) = delete;
 
   // Up to size bytes; 0 at the end.
   std::size_t Read(char* buffer, std::size_t size);
+
+  // The file's size when it was opened.
+  std::uint64_t Size() const;
 
   // Refuses, before anything is made, a file this user may not replace: one
   // marked read-only, one the user may not write (on POSIX by the effective

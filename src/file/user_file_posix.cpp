@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -29,27 +30,36 @@ bool StillThere(const std::string& path, const struct stat& read, const struct s
 }
 
 }  // namespace
+// The target of a file opened to be replaced; one opened to be read only
+// was never asked where a link points.
+const std::string& Replaceable(const Input::State& from) {
+  if (!from.replaceable) throw std::logic_error("a file opened to be read only cannot be replaced");
+  return from.target;
+}
+
 struct Replacement::State {
-  explicit State(const Input::State& from) : file(0, from.target, 0600) {}
+  explicit State(const Input::State& from) : file(0, Replaceable(from), 0600) {}
   Temporary file;
   std::uint64_t written = 0;
   std::uint64_t started = 0;  // bytes whose writing to the disk has been started
 };
 
-Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
+Input::Input(const std::string& path, Use use) : state_(std::make_unique<State>()) {
   // Non-blocking, so that a FIFO does not wait for a writer before it is refused.
   state_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (state_->fd < 0) Fail("cannot be read", errno);
   if (::fstat(state_->fd, &state_->status) != 0) Fail("cannot be read", errno);
   if (S_ISDIR(state_->status.st_mode)) throw FileError("is a folder, not a file");
   if (!S_ISREG(state_->status.st_mode)) throw FileError("is not a regular file");
-  ::fcntl(state_->fd, F_SETFL, ::fcntl(state_->fd, F_GETFL) & ~O_NONBLOCK);
+  // O_NONBLOCK does nothing to a regular file's reads: it stays. A file of
+  // more than a few reads is read ahead.
 #ifdef POSIX_FADV_SEQUENTIAL
-  ::posix_fadvise(state_->fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  if (state_->status.st_size > (off_t{1} << 22)) ::posix_fadvise(state_->fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
   state_->target = path;
+  state_->replaceable = use == Use::replace;
   struct stat link {};
-  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+  if (use == Use::replace && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
     // The file the link points to is the one replaced; the link stays.
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr) Fail("cannot follow its link", errno);
@@ -60,6 +70,8 @@ Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
 Input::~Input() {
   if (state_ && state_->fd >= 0) ::close(state_->fd);
 }
+
+std::uint64_t Input::Size() const { return static_cast<std::uint64_t>(state_->status.st_size); }
 
 std::size_t Input::Read(char* buffer, std::size_t size) {
   for (;;) {

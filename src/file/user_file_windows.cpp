@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "file/file_windows.h"
@@ -86,13 +87,20 @@ bool Unchanged(const std::wstring& path, const BY_HANDLE_FILE_INFORMATION& opene
 
 }  // namespace
 
+// The target of a file opened to be replaced; one opened to be read only
+// was never asked where a link points.
+const std::wstring& Replaceable(const Input::State& from) {
+  if (!from.replaceable) throw std::logic_error("a file opened to be read only cannot be replaced");
+  return from.target;
+}
+
 struct Replacement::State {
-  explicit State(const Input::State& from) : file(0, from.target) {}
+  explicit State(const Input::State& from) : file(0, Replaceable(from)) {}
   Temporary file;
   std::uint64_t written = 0;
 };
 
-Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
+Input::Input(const std::string& path, Use use) : state_(std::make_unique<State>()) {
   const std::wstring wide = win32::Widen(path);  // the arguments are checked UTF-8
   // FILE_FLAG_BACKUP_SEMANTICS opens a folder too, so that it is named as one.
   state_->handle = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -102,7 +110,8 @@ Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
   if (state_->info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw FileError("is a folder, not a file");
   if (GetFileType(state_->handle) != FILE_TYPE_DISK) throw FileError("is not a regular file");
   state_->target = wide;
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  state_->replaceable = use == Use::replace;
+  const DWORD attributes = use == Use::replace ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     // A link: the file it points to is the one replaced.
     std::vector<wchar_t> resolved(MAX_PATH);
@@ -117,6 +126,10 @@ Input::Input(const std::string& path) : state_(std::make_unique<State>()) {
       resolved.resize(size + 1);
     }
   }
+}
+
+std::uint64_t Input::Size() const {
+  return (static_cast<std::uint64_t>(state_->info.nFileSizeHigh) << 32) | state_->info.nFileSizeLow;
 }
 
 Input::~Input() {

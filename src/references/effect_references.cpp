@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+
 namespace zorvin::references {
 namespace {
 
@@ -27,21 +28,28 @@ bool EndsInEfx(std::string_view text) {
   return tail[0] == '.' && Lower(tail[1]) == 'e' && Lower(tail[2]) == 'f' && Lower(tail[3]) == 'x';
 }
 
-bool MayHoldReference(std::string_view bytes) {
-  if (bytes.size() < 3) return false;
-  // Each 'x' or 'X' after "ef" in any case; memchr finds the candidates fast.
-  for (const char x : {'x', 'X'}) {
-    const char* at = bytes.data() + 2;
-    const char* const end = bytes.data() + bytes.size();
-    while (at < end) {
-      at = static_cast<const char*>(std::memchr(at, x, static_cast<std::size_t>(end - at)));
-      if (at == nullptr) break;
-      if (Lower(at[-2]) == 'e' && Lower(at[-1]) == 'f') return true;
-      ++at;
-    }
-  }
-  return false;
+std::size_t EfxFinder::Seek(char x, std::size_t from) const {
+  if (from >= bytes_.size()) return std::string_view::npos;
+  const void* found = std::memchr(bytes_.data() + from, x, bytes_.size() - from);
+  return found == nullptr ? std::string_view::npos : static_cast<std::size_t>(static_cast<const char*>(found) - bytes_.data());
 }
+
+std::size_t EfxFinder::Next(std::size_t from) {
+  constexpr std::size_t none = std::string_view::npos;
+  const std::size_t least = from + 2;  // where the 'x' of an "efx" from `from` stands at the soonest
+  if (!started_ || (lower_ != none && lower_ < least)) lower_ = Seek('x', least);
+  if (!started_ || (upper_ != none && upper_ < least)) upper_ = Seek('X', least);
+  started_ = true;
+  for (;;) {
+    std::size_t& next = lower_ < upper_ ? lower_ : upper_;
+    if (next == none) return none;
+    const std::size_t at = next;
+    next = Seek(bytes_[at], at + 1);
+    if (Lower(bytes_[at - 1]) == 'f' && Lower(bytes_[at - 2]) == 'e') return at - 2;
+  }
+}
+
+bool MayHoldReference(std::string_view bytes) { return EfxFinder(bytes).Next(0) != std::string_view::npos; }
 
 std::vector<Reference> FindReferences(std::string_view line) {
   std::vector<Reference> found;

@@ -25,4 +25,19 @@ bool EndsInEfx(std::string_view text);
 // Whether a chunk of bytes holds "efx" in any case: a line without it holds no reference.
 bool MayHoldReference(std::string_view bytes);
 
+// Each "efx", in any case, in bytes, in their order: Next(from) gives where
+// the first at or after from starts, or npos. Each 'x' and 'X' is looked
+// for once, however many times it is asked.
+class EfxFinder {
+ public:
+  explicit EfxFinder(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t Next(std::size_t from);
+
+ private:
+  std::size_t Seek(char x, std::size_t from) const;
+  std::string_view bytes_;
+  std::size_t lower_ = 0, upper_ = 0;  // the next 'x' and 'X' found so far (npos: none after)
+  bool started_ = false;
+};
+
 }  // namespace zorvin::references
