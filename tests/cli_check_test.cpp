@@ -59,6 +59,49 @@ TEST(CliCheck, StatusesAndWhatIsSkipped) {
   }
 }
 
+// --fix on a copy of the fixtures: --dry-run shows the change and writes
+// nothing; then only the names' bytes change, each old file is kept as a
+// backup, and a second --fix mends nothing and reports what it cannot.
+TEST(CliCheck, FixMendsOnlyTheNamesAndASecondFixFindsNothing) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zorvin-check-fix";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy(CheckDir() + "/files", dir / "files", std::filesystem::copy_options::recursive);
+  // Named with '/' throughout, as the files of a folder are.
+  const std::string root = Utf8(dir.generic_u8string()), files = root + "/files", effects = CheckDir() + "/effects";
+  const auto relative = [&](std::string text) {
+    for (std::size_t at; (at = text.find(root + "/")) != std::string::npos;) text.erase(at, root.size() + 1);
+    return text;
+  };
+  const Result dry = Zorvin({"check", files, "--effects", effects, "--fix", "--dry-run"});
+  EXPECT_EQ(relative(dry.out), ReadFile(CheckDir() + "/expected.diff"));
+  EXPECT_EQ(ReadFile(dir / "files/level.gsc"), ReadFile(CheckDir() + "/files/level.gsc"));
+
+  const Result fixed = Zorvin({"check", files, "--effects", effects, "--fix"});
+  const std::string remaining = "files/level.gsc:7:15: error: 'nothing_like_it.efx' is no stock effect; no stock effect is near it\n";
+  EXPECT_EQ(relative(fixed.out), remaining);
+  EXPECT_EQ(fixed.status, 1);
+  struct Mended {
+    const char* file;
+    std::vector<std::pair<std::string, std::string>> names;  // each name as it was and as mended
+  };
+  const Mended mended[] = {
+      {"level.gsc", {{"grenadeexp_dirt.efx", "grenadeExp_dirt.efx"}, {"grenadeExp_drit.efx", "grenadeExp_dirt.efx"},
+                     {"MYFIRE.efx", "myFire.efx"}}},
+      {"assets.csv", {{"wine_bottle.EFX", "wine_bottle.efx"}, {"20mm_wallexplode.efx", "20 mm_wallexplode.efx"}}},
+  };
+  for (const Mended& m : mended) {
+    std::string expected = ReadFile(CheckDir() + "/files/" + m.file);
+    for (const auto& [was, now] : m.names) expected.replace(expected.find(was), was.size(), now);
+    EXPECT_EQ(ReadFile(dir / "files" / m.file), expected) << m.file;  // CR LF and the byte-order mark kept
+    EXPECT_EQ(ReadFile(dir / "files" / (std::string(m.file) + ".bak")), ReadFile(CheckDir() + "/files/" + m.file)) << m.file;
+  }
+  const Result again = Zorvin({"check", files, "--effects", effects, "--fix"});
+  EXPECT_EQ(relative(again.out), remaining);
+  EXPECT_EQ(again.err.find("wrote"), std::string::npos) << again.err;
+  std::filesystem::remove_all(dir);
+}
+
 // Files read a megabyte at a time: a name across two chunks, after a line
 // too long to hold, and "ef" and "x" in different chunks, found where they are.
 TEST(CliCheck, NamesAcrossChunksAndInLongLinesStandWhereTheyAre) {

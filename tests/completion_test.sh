@@ -65,6 +65,7 @@ cases=(
   "zorvin compare mp_toujane $maps/no_|$maps/no_worldspawn.map"
   "zorvin light $maps/bo|$maps/bom.map"
   "zorvin check --format |github json sarif text"
+  "zorvin check --|--color --crlf --dry-run --effects --fix --format --help --lf --no-backup"
   "zorvin check $maps/lit.map $maps/bo|$maps/bom.map"
 )
 

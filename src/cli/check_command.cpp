@@ -6,6 +6,7 @@
 
 #include <unordered_map>
 
+#include "cli/check_fix.h"
 #include "cli/check_scan.h"
 #include "cli/commands.h"
 #include "cli/json_lines.h"
@@ -60,23 +61,23 @@ class Said {
 bool IsError(const Problem& problem) { return problem.verdict->kind == Verdict::Kind::unknown; }
 std::string_view Kind(const Problem& problem) { return IsError(problem) ? "unknown" : "case"; }
 
-Lines Text(const Scan& scan) {
+Lines Text(const std::vector<Problem>& problems) {
   Lines lines;
   Said said;
-  for (const Problem& p : scan.problems) {
+  for (const Problem& p : problems) {
     lines.push_back(said.File(p) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column) + ": " +
                     (IsError(p) ? "error: " : "warning: ") + said.Of(p));
   }
   return lines;
 }
 
-Lines Json(const Scan& scan) {
+Lines Json(const Scan& scan, const std::vector<Problem>& problems) {
   nlohmann::ordered_json json;
   json["files"] = scan.files;
   json["references"] = scan.references;
-  nlohmann::ordered_json& problems = json["problems"] = nlohmann::ordered_json::array();
-  for (const Problem& p : scan.problems) {
-    problems.push_back({{"file", *p.file}, {"line", p.line}, {"column", p.column}, {"endColumn", p.endColumn},
+  nlohmann::ordered_json& listed = json["problems"] = nlohmann::ordered_json::array();
+  for (const Problem& p : problems) {
+    listed.push_back({{"file", *p.file}, {"line", p.line}, {"column", p.column}, {"endColumn", p.endColumn},
                         {"name", *p.name}, {"kind", Kind(p)}, {"suggestions", p.verdict->suggestions}});
   }
   return JsonLines(json);
@@ -96,9 +97,9 @@ std::string Escape(std::string_view text, bool property) {
   return escaped;
 }
 
-Lines GitHub(const Scan& scan) {
+Lines GitHub(const std::vector<Problem>& problems) {
   Lines lines;
-  for (const Problem& p : scan.problems) {
+  for (const Problem& p : problems) {
     lines.push_back(std::string(IsError(p) ? "::error" : "::warning") + " file=" + Escape(*p.file, true) +
                     ",line=" + std::to_string(p.line) + ",col=" + std::to_string(p.column) + "::" +
                     Escape(Message(p), false));
@@ -106,13 +107,13 @@ Lines GitHub(const Scan& scan) {
   return lines;
 }
 
-Lines Sarif(const Scan& scan) {
+Lines Sarif(const std::vector<Problem>& problems) {
   using Json = nlohmann::ordered_json;
   const auto rule = [](std::string_view id, std::string_view text, std::string_view level) {
     return Json{{"id", id}, {"shortDescription", {{"text", text}}}, {"defaultConfiguration", {{"level", level}}}};
   };
   Json results = Json::array();
-  for (const Problem& p : scan.problems) {
+  for (const Problem& p : problems) {
     const Json region = {{"startLine", p.line}, {"startColumn", p.column}, {"endColumn", p.endColumn}};
     const Json location = {{"physicalLocation", {{"artifactLocation", {{"uri", *p.file}}}, {"region", region}}}};
     Json result = {{"ruleId", IsError(p) ? "unknown-effect" : "effect-case"},
@@ -147,19 +148,38 @@ Outcome Check(const CheckRequest& request) {
   const Scan& scan = std::get<Scan>(scanned);
 
   Written written;
-  written.lines = request.format == "json" ? Json(scan) : request.format == "sarif" ? Sarif(scan)
-                : request.format == "github" ? GitHub(scan) : Text(scan);
   written.notes = scan.unreadable;
   if (scan.skipped > 0) written.notes.push_back("skipped " + Plural(scan.skipped, "file") + ": hidden, backups or not text");
-  std::size_t errors = 0, withProblems = 0;
-  for (std::size_t i = 0; i < scan.problems.size(); ++i) {
-    errors += IsError(scan.problems[i]);
-    withProblems += i == 0 || scan.problems[i].file != scan.problems[i - 1].file;
+  // With --fix, what was mended is no longer reported.
+  std::vector<Problem> reported = scan.problems;
+  bool failed = !scan.unreadable.empty();
+  if (request.fix) {
+    Mending mending = Mend(scan, request.dryRun, request.backup);
+    for (std::string& line : mending.said) written.notes.push_back(std::move(line));
+    for (std::string& line : mending.failed) written.notes.push_back(std::move(line));
+    failed = failed || !mending.failed.empty();
+    if (request.dryRun) {
+      written.lines = std::move(mending.diff);
+    } else {
+      reported.clear();
+      for (std::size_t i = 0; i < scan.problems.size(); ++i) {
+        if (!mending.mended[i]) reported.push_back(scan.problems[i]);
+      }
+    }
   }
-  written.summary.push_back(Plural(errors, "error") + " and " + Plural(scan.problems.size() - errors, "warning") + " in " +
+  if (!(request.fix && request.dryRun)) {
+    written.lines = request.format == "json" ? Json(scan, reported) : request.format == "sarif" ? Sarif(reported)
+                  : request.format == "github" ? GitHub(reported) : Text(reported);
+  }
+  std::size_t errors = 0, withProblems = 0;
+  for (std::size_t i = 0; i < reported.size(); ++i) {
+    errors += IsError(reported[i]);
+    withProblems += i == 0 || reported[i].file != reported[i - 1].file;
+  }
+  written.summary.push_back(Plural(errors, "error") + " and " + Plural(reported.size() - errors, "warning") + " in " +
                             std::to_string(withProblems) + " of " + Plural(scan.files, "file") + " (" +
                             Plural(scan.references, "reference") + ")");
-  written.status = !scan.unreadable.empty() ? kBadMap : scan.problems.empty() ? kFound : kNotFound;
+  written.status = failed ? kBadMap : reported.empty() ? kFound : kNotFound;
   return written;
 }
 

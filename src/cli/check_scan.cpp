@@ -4,6 +4,7 @@
 #include <atomic>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -190,6 +191,7 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
     FileChecker::Found found;
     Read read = Read::checked;
     std::string error;
+    std::optional<file::Input::Stamp> stamp;
   };
   std::vector<Result> results(files.size());
   std::atomic<std::size_t> next{0};
@@ -202,6 +204,7 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
         file::Input input(files[i], file::Input::Use::read);
         FileChecker checker(files[i], names, buffer, scan, lock, result.found);
         if (!checker.Check(input)) result.read = Read::notText;
+        result.stamp = input.Stamped();
       } catch (const file::FileError& error) {
         result.read = Read::failed;
         result.error = Escaped(files[i], 200) + " " + error.what();
@@ -223,6 +226,7 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
     if (result.read != Read::checked) continue;
     ++scan.files;
     scan.references += result.found.references;
+    if (!result.found.problems.empty()) scan.stamps.emplace(result.found.problems.front().file, *result.stamp);
     scan.problems.insert(scan.problems.end(), result.found.problems.begin(), result.found.problems.end());
   }
   return scan;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/outcome.h"
+#include "file/user_file.h"
 #include "references/effect_names.h"
 
 namespace zorvin::cli {
@@ -39,6 +40,7 @@ struct Scan {
   std::deque<std::string> fileNames;  // of the files with problems
   std::unordered_map<std::string, references::Verdict, NameHash, std::equal_to<>> judged;  // each name met, judged once
   std::vector<Problem> problems;  // in the files' order, then the lines'
+  std::unordered_map<const std::string*, file::Input::Stamp> stamps;  // of each file with problems, as it was read
   std::size_t files = 0;          // checked
   std::size_t references = 0;
   std::size_t skipped = 0;        // in folders: hidden, backups, not text

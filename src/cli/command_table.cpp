@@ -176,13 +176,17 @@ const Command kCommands[] = {
            ->type_name("DIR");
        command.add_option("--format", options.checkFormat, "text (the default), json, sarif or github")
            ->check(CLI::IsMember(CheckFormats()));
+       CLI::Option* fix = command.add_flag("--fix", options.fix, "Mend each wrong case, and each name with one nearest, in place");
+       command.add_flag("--dry-run", options.dryRun, "With --fix: print the change as a unified diff and write nothing")->needs(fix);
+       command.add_flag("--no-backup", options.noBackup, "With --fix: keep no copy of the old file")->needs(fix);
        command.footer("Examples:\n"
                       "  zorvin check maps/mp_mymap                         every file under it, as compilers report\n"
                       "  zorvin check mymap.gsc --effects fx                your own effects known too\n"
                       "  zorvin check . --format sarif > effects.sarif      for code scanning in a CI workflow\n"
+                      "  zorvin check maps --fix --dry-run                  what --fix would mend, as a diff\n"
                       "Status: 0 nothing found, 1 problems reported, 2 bad usage, 5 a file could not be read.");
      },
-     [](const Options& options) { return Check({options.paths, options.effects, options.checkFormat}); }, nullptr,
+     [](const Options& options) { return Check({options.paths, options.effects, options.checkFormat, options.fix, options.dryRun, !options.noBackup}); }, nullptr,
      CheckFormats, true},
     {"find", "Print every name that contains TEXT, ignoring case",
      [](CLI::App& command, Options& options) {

@@ -39,6 +39,7 @@ struct Options {
   std::vector<std::string> paths;     // check's
   std::vector<std::string> effects;   // check's --effects
   std::string checkFormat = "text";   // check's --format
+  bool fix = false;                   // check's --fix
   std::function<int()> columns;       // the terminal's width, asked when a picture is drawn in it
   const CLI::App* app = nullptr;  // what the completion scripts are written from
 };

@@ -111,6 +111,9 @@ struct CheckRequest {
   std::vector<std::string> paths;
   std::vector<std::string> effects;
   std::string format;  // text, json, sarif or github
+  bool fix = false;
+  bool dryRun = false;
+  bool backup = true;
 };
 Outcome Check(const CheckRequest& request);
 

@@ -55,6 +55,14 @@ class Input {
   // The file's size when it was opened.
   std::uint64_t Size() const;
 
+  // Which file it is and how it stood when opened: the same stamp later is
+  // the same file, unchanged.
+  struct Stamp {
+    std::uint64_t volume, id, size, modified;
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+  };
+  Stamp Stamped() const;
+
   // Refuses, before anything is made, a file this user may not replace: one
   // marked read-only, one the user may not write (on POSIX by the effective
   // ids), one in a folder whose rules keep the user from replacing it.

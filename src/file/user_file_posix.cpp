@@ -73,6 +73,12 @@ Input::~Input() {
 
 std::uint64_t Input::Size() const { return static_cast<std::uint64_t>(state_->status.st_size); }
 
+Input::Stamp Input::Stamped() const {
+  const struct stat& s = state_->status;
+  return {static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino), static_cast<std::uint64_t>(s.st_size),
+          static_cast<std::uint64_t>(s.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(s.st_mtim.tv_nsec)};
+}
+
 std::size_t Input::Read(char* buffer, std::size_t size) {
   for (;;) {
     const ssize_t got = ::read(state_->fd, buffer, size);

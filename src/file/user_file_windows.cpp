@@ -132,6 +132,12 @@ std::uint64_t Input::Size() const {
   return (static_cast<std::uint64_t>(state_->info.nFileSizeHigh) << 32) | state_->info.nFileSizeLow;
 }
 
+Input::Stamp Input::Stamped() const {
+  const BY_HANDLE_FILE_INFORMATION& i = state_->info;
+  return {i.dwVolumeSerialNumber, (static_cast<std::uint64_t>(i.nFileIndexHigh) << 32) | i.nFileIndexLow, Size(),
+          (static_cast<std::uint64_t>(i.ftLastWriteTime.dwHighDateTime) << 32) | i.ftLastWriteTime.dwLowDateTime};
+}
+
 Input::~Input() {
   if (state_ && state_->handle != INVALID_HANDLE_VALUE) CloseHandle(state_->handle);
 }
