@@ -11,12 +11,12 @@ test('the keyboard alone reaches and works every control', async ({ page }) => {
   const focused = () => page.evaluate(() => document.activeElement.id);
   // Tab order: the contents links, then the tool.
   const order = [];
-  for (let i = 0; i < 15; ++i) {
+  for (let i = 0; i < 18; ++i) {
     await page.keyboard.press('Tab');
     order.push(await focused());
   }
-  expect(order.slice(3, 15)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'copy-keys', 'compare',
-    'compare-button', 'your-map', 'category', 'listing', 'copy-listing', 'find']);
+  expect(order.slice(3, 18)).toEqual(['level', 'show-settings', 'block', 'copy-block', 'copy-keys', 'compare',
+    'compare-button', 'your-map', 'category', 'listing', 'copy-listing', 'check-files', 'check-folder', 'copy-check', 'find']);
   await c.level.focus();
   await page.keyboard.type('sp_rhine');
   await page.keyboard.press('Enter');
@@ -128,6 +128,8 @@ for (const colorScheme of ['light', 'dark']) {
     await c.level.fill('mp_toujan');
     await c.level.press('Enter');
     await page.getByRole('button', { name: 'Tune', exact: true }).click();
+    await page.getByLabel('A folder').setInputFiles(path.resolve(__dirname, '../check/files'));
+    await expect(page.locator('#check-problems li')).toHaveCount(8);
     await page.getByRole('button', { name: 'Level list' }).click();
     // The page has no frames: axe runs in it alone (legacy mode, without the
     // second page that gathers frames' results), and details only what fails.
@@ -210,6 +212,10 @@ for (const [width, height] of [[360, 800], [1280, 800]]) {
       await open(page, '#tune=mp_toujane&sundirection=-30%20200%200&sunlight=2');
       expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(width);
       await page.locator('#tune').screenshot({ path: path.join(dir, `tune-${width}-${colorScheme}.png`) });
+      await page.getByLabel('A folder').setInputFiles(path.resolve(__dirname, '../check/files'));
+      await expect(page.locator('#check-problems li')).toHaveCount(8);
+      expect(await page.evaluate(() => document.documentElement.scrollWidth)).toBeLessThanOrEqual(width);
+      await page.locator('#check-tool').screenshot({ path: path.join(dir, `check-${width}-${colorScheme}.png`) });
     });
   }
 }

@@ -2,7 +2,7 @@
 // frame, which shows the block after a deep link, against a floor (the same
 // page without its script, which only parses and paints), and the work of
 // each keystroke in Find, moving from level to level (the longest task,
-// the gallery), and tuning a light by the compass. Usage: node bench-page.js PAGE [RUNS]
+// the gallery), tuning a light by the compass, and checking a big file. Usage: node bench-page.js PAGE [RUNS]
 const { chromium } = require('@playwright/test');
 const fs = require('node:fs');
 const os = require('node:os');
@@ -20,7 +20,7 @@ async function main() {
   const runs = Number(process.argv[3] || 15);
   const html = fs.readFileSync(pagePath);
   const gzip = zlib.gzipSync(html, { level: 9 }).length;
-  console.log(`page size: ${html.length} bytes, ${gzip} bytes gzip -9 (target 40960)`);
+  console.log(`page size: ${html.length} bytes, ${gzip} bytes gzip -9 (target 47104, 46 KB)`);
 
   const floorPath = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'zorvin-floor-')), 'floor.html');
   fs.writeFileSync(floorPath, html.toString('utf8').replace(/<script>[\s\S]*<\/script>/, ''));
@@ -106,6 +106,7 @@ async function main() {
   if (rate === 1) await moving(page);
   await page.close();
   await tuning(context, slow, rate);
+  if (rate === 1) await checking(context);
   }
   await browser.close();
 }
@@ -187,6 +188,35 @@ async function tuning(context, slow, rate) {
               ` the nearest lights ${(ranked - last).toFixed(0)} ms after the last move (target 100; floor ${timer.toFixed(0)});` +
               ` ${longTasks.length} tasks over 50 ms`);
   await page.close();
+}
+
+// "Check your files" on one file of 100 MB (a level script's lines, a name
+// every eight): the time to the summary, the longest task (a chunk a task),
+// and how many times the progress moved.
+async function checking(context) {
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'zorvin-check-')), 'big.gsc');
+  const block = Array.from({ length: 96 }, (_, i) => (i % 8 === 0 ? '\tlevel._effect["dirt"] = loadfx("fx/explosions/grenadeExp_dirt.efx");\n'
+    : '\tthread maps\\mp\\_fx::loopfx("fire", (1024, -512, 64), 0.3);\n')).join('');
+  fs.writeFileSync(file, block.repeat(Math.ceil(100 * 1024 * 1024 / block.length)) + '\tloadfx("fx/explosions/grenadeExp_drit.efx");\n');
+  const page = await context.newPage();
+  await page.goto(pathToFileURL(pagePath()).href);
+  await page.evaluate(() => {
+    window.__longTasks = [];
+    window.__moved = 0;
+    new PerformanceObserver((list) => window.__longTasks.push(...list.getEntries().map((e) => e.duration)))
+      .observe({ type: 'longtask', buffered: false });
+    new MutationObserver(() => ++window.__moved).observe(document.getElementById('check-progress'), { attributes: true });
+    window.__start = performance.now();
+  });
+  await page.setInputFiles('#check-files', file);
+  await page.waitForFunction(() => /errors? and/.test(document.getElementById('check-status').textContent), null, { timeout: 120000 });
+  const { took, longTasks, moved, summary } = await page.evaluate(() => ({ took: performance.now() - window.__start,
+    longTasks: window.__longTasks, moved: window.__moved, summary: document.getElementById('check-status').textContent }));
+  console.log(`checking one file of ${fs.statSync(file).size} bytes: ${took.toFixed(0)} ms to "${summary}";` +
+              ` the longest task ${Math.max(0, ...longTasks).toFixed(0)} ms (${longTasks.length} over 50; target: none over 100);` +
+              ` the progress moved ${moved} times`);
+  await page.close();
+  fs.rmSync(path.dirname(file), { recursive: true });
 }
 
 main().catch((error) => {

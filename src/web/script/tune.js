@@ -205,6 +205,7 @@ function openTune(from, values, said = '') {
 
 function closeTune() {
   clearTimeout(addressTimer);
+  clearTimeout(nearestTimer);
   addressTimer = 0;
   ++nearestRun;
   tuning = null;
