@@ -129,6 +129,7 @@ Lines Sarif(const std::vector<Problem>& problems) {
     results.push_back(std::move(result));
   }
   const Json driver = {{"name", "zorvin"},
+                       {"version", ZORVIN_VERSION_TEXT},
                  {"rules", Json::array({rule("unknown-effect", "An effect name that is no known effect", "error"),
                                         rule("effect-case", "An effect name written in another case", "warning")})}};
   Json log = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
