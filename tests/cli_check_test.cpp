@@ -3,6 +3,10 @@
 // statuses.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "cli_support.h"
 
 namespace zorvin::cli {
@@ -57,6 +61,16 @@ TEST(CliCheck, StatusesAndWhatIsSkipped) {
       EXPECT_EQ(result.err, c.err) << c.args[1];
     }
   }
+#ifndef _WIN32
+  // A file that cannot be read is named and gives 5; the others are still checked.
+  const std::filesystem::path fifo = std::filesystem::temp_directory_path() / "zorvin-check-fifo";
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const Result result = Zorvin({"check", Utf8(fifo), files + "/sub/notes.txt"});
+  EXPECT_EQ(result.status, 5);
+  EXPECT_EQ(result.err, "zorvin: " + Utf8(fifo) + " is not a regular file\n2 errors and 0 warnings in 1 of 1 file (2 references)\n");
+  std::filesystem::remove(fifo);
+#endif
 }
 
 // --fix on a copy of the fixtures: --dry-run shows the change and writes
