@@ -99,6 +99,17 @@ test('"Copy as map keys" is zorvin level --format map --set for every level, and
   }
   await page.getByRole('button', { name: 'Copy as command' }).click();
   await expect.poll(() => clipboard(page)).toBe('zorvin apply ' + levelNames.at(-1) + ' MAP --set \'_color=1 0.9 0.8\' --set sunlight= --set contrastgain=0.5');
+  // Your map's light: its light keys with a value, in their order; the command takes the map as its source.
+  await open(page, '#level=mp_toujane');
+  await page.getByLabel('Your map').setInputFiles(path.join(maps, 'lit.map'));
+  await page.getByRole('button', { name: 'Tune your map\u2019s light' }).click();
+  await page.getByRole('textbox', { name: 'sunlight', exact: true }).fill('2');
+  await page.locator('#tune').getByRole('button', { name: 'Copy as map keys' }).click();
+  await expect.poll(() => clipboard(page)).toBe(['"_color" "0.813 0.804 0.706"', '"ambient" "0.02"', '"sundirection" "-45\t135\t0"',
+    '"suncolor" "1 1 1"', '"sunlight" "2"', '"contrastgain" ".3"'].join('\r\n'));
+  await page.getByRole('button', { name: 'Copy as command' }).click();
+  await expect.poll(() => clipboard(page)).toBe('zorvin apply lit.map lit.map --set sunlight=2');
+  await expect(page).toHaveURL(/#tune=&_color=0.813%200.804%200.706&ambient=0.02&sundirection=-45%09135%090&suncolor=1%201%201&sunlight=2&contrastgain=.3$/);
 });
 
 // A map whose worldspawn's keys run past one chunk, and whose brushes make up megabytes.

@@ -45,7 +45,7 @@ function sunValue(height, yaw) {
 function tuneHash(baseName, base, values) {
   let hash = '#tune=' + encodeURIComponent(wellFormed(baseName));
   for (const key of lightKeys) {
-    if (values.get(key) !== base.get(key)) hash += '&' + key + '=' + encodeURIComponent(wellFormed(values.get(key)));
+    if ((values.get(key) ?? '') !== (base.get(key) ?? '')) hash += '&' + key + '=' + encodeURIComponent(wellFormed(values.get(key)));
   }
   return hash;
 }

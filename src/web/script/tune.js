@@ -262,14 +262,14 @@ function faultyValue() {
 $('tune-copy-keys').addEventListener('click', () => {
   if (!faultyValue()) copy(tunedMapKeys(tuning.level, tuning.values).map(([k, v]) => '"' + k + '" "' + v + '"').join('\n'), tuneStatus);
 });
-// zorvin apply SOURCE MAP --set KEY=VALUE...: the source the base (your map
-// itself when the base is no level), each key that differs from it set.
+// zorvin apply SOURCE MAP --set KEY=VALUE...: the source the base level, or
+// else your map itself; each key that differs from the base set.
 $('tune-copy-command').addEventListener('click', () => {
   if (faultyValue()) return;
   const map = yourMapRead ? yourMapRead.file.name : 'MAP';
   const words = ['zorvin', 'apply', tuning.level ?? map, map];
   for (const key of lightKeys) {
-    if (tuning.values.get(key) !== (tuning.level ? tuning.base.get(key) : '')) words.push('--set', key + '=' + tuning.values.get(key));
+    if (tuning.values.get(key) !== (tuning.base.get(key) ?? '')) words.push('--set', key + '=' + tuning.values.get(key));
   }
   copy(words.map(shellWord).join(' '), tuneStatus);
 });
