@@ -14,12 +14,13 @@ import sys
 
 
 def literal(text):
-    # Raw string pieces, short enough for every compiler's limit on one literal.
+    # Raw string pieces, each a literal of its own (an array of them): no
+    # compiler's limit on one literal's length is reached, whatever the length.
     pieces = [text[i:i + 2000] for i in range(0, len(text), 2000)] or [""]
     for piece in pieces:
         if ")web\"" in piece:
             sys.exit("embed.py: the text holds the literal's closing delimiter")
-    return "\n".join('R"web(' + piece + ')web"' for piece in pieces)
+    return ",\n".join('R"web(' + piece + ')web"' for piece in pieces)
 
 
 def read(path):
@@ -53,7 +54,7 @@ def main():
              ("Script", script, hashed(script))]
     body = ""
     for name, text, digest in parts:
-        body += f"inline constexpr std::string_view kPage{name} =\n{literal(text)};\n"
+        body += f"inline constexpr std::string_view kPage{name}[] = {{\n{literal(text)}}};\n"
         if digest:
             body += f'inline constexpr std::string_view kPage{name}Hash = "{digest}";\n'
     os.makedirs(os.path.dirname(output), exist_ok=True)

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "effects/effects_catalog.h"
@@ -144,15 +147,22 @@ std::string Filled(std::string_view page, const std::vector<std::pair<std::strin
   }
 }
 
+// A text the build carries in pieces, whole.
+std::string Whole(std::span<const std::string_view> pieces) {
+  std::string whole;
+  for (const std::string_view piece : pieces) whole += piece;
+  return whole;
+}
+
 }  // namespace
 
 std::vector<std::string> PageLines() {
-  const std::string page = Filled(kPageTemplate, {
+  const std::string page = Filled(Whole(kPageTemplate), {
       {"version", ZORVIN_VERSION_TEXT},
       {"script-hash", std::string(kPageScriptHash)},
       {"style-hash", std::string(kPageStyleHash)},
-      {"style", std::string(kPageStyle)},
-      {"script", std::string(kPageScript)},
+      {"style", Whole(kPageStyle)},
+      {"script", Whole(kPageScript)},
       {"level-count", std::to_string(LevelCatalog().size())},
       {"category-count", std::to_string(EffectCatalog().size())},
       {"level-list", LevelList()},
