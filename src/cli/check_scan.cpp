@@ -22,6 +22,8 @@ constexpr std::size_t kReadSize = std::size_t{1} << 20;
 constexpr std::size_t kTextTest = 8 * 1024;        // a NUL in these first bytes: not text
 constexpr std::size_t kLongestLine = 8u << 20;     // a longer line is looked at in parts
 
+// A path from its UTF-8 name, and back, '/' between its parts.
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
 std::string PathText(const fs::path& path) { return reinterpret_cast<const char*>(path.generic_u8string().c_str()); }
 
 // A backup as --fix and apply make them: NAME.bak or NAME.bak.N.
@@ -174,7 +176,7 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
   Scan scan;
   for (const std::string& path : paths) {
     std::error_code error;
-    const fs::path given = fs::u8path(path);
+    const fs::path given = PathOf(path);
     if (!fs::exists(given, error)) return Failure{kBadUsage, Shown(path) + " does not exist"};
     if (!fs::is_directory(given, error)) {
       files.push_back(path);
@@ -236,10 +238,10 @@ std::variant<std::vector<std::string>, Failure> OwnEffects(std::span<const std::
   std::vector<std::string> names;
   for (const std::string& folder : folders) {
     std::error_code error;
-    if (!fs::is_directory(fs::u8path(folder), error)) return Failure{kBadUsage, "--effects " + Shown(folder) + " is no folder"};
+    if (!fs::is_directory(PathOf(folder), error)) return Failure{kBadUsage, "--effects " + Shown(folder) + " is no folder"};
     std::vector<fs::path> files;
     std::size_t skipped = 0;
-    Walk(fs::u8path(folder), files, skipped);
+    Walk(PathOf(folder), files, skipped);
     for (const fs::path& file : files) {
       const std::string name = PathText(file.filename());
       if (references::EndsInEfx(name)) names.push_back(name);
