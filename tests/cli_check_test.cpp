@@ -36,7 +36,7 @@ TEST(CliCheck, EachFormatOfTheFixturesIsTheExpectedOne) {
     const Result result = Zorvin({"check", CheckDir() + "/files", "--effects", CheckDir() + "/effects", "--format",
                                   std::string_view(format) == "txt" ? "text" : format});
     EXPECT_EQ(Relative(result.out), ReadFile(CheckDir() + "/expected." + format)) << format;
-    EXPECT_EQ(result.err, "zorvin: skipped 3 files: hidden, backups or not text\n"
+    EXPECT_EQ(result.err, "zorvin: skipped 4 files: hidden, backups or not text\n"
                           "4 errors and 3 warnings in 3 of 3 files (10 references)\n") << format;
     EXPECT_EQ(result.status, 1) << format;
   }

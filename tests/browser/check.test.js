@@ -21,7 +21,9 @@ test('the fixtures\' problems are zorvin check\'s, with its summary and its text
       kind: item.className === 'warning' ? 'case' : 'unknown', suggestions: [...item.querySelectorAll('.message a')].map((a) => a.textContent) };
   }));
   expect(shown).toEqual(json.problems.map(({ endColumn, ...problem }) => problem));
-  await expect(page.locator('#check-skipped')).toHaveText('Skipped 3 files: hidden, backups or not text.');
+  // .hidden.gsc, the folder .cache (once, whatever it holds), level.gsc.bak and binary.dat, as zorvin counts them.
+  await expect(page.locator('#check-skipped')).toHaveText('Skipped 4 files: hidden, backups or not text.');
+  expect(text.stderr).toContain('skipped 4 files');
   // Each suggestion opens its category, whose listing holds it.
   await page.locator('#check-problems a', { hasText: 'grenadeExp_mud.efx' }).click();
   await expect(page.getByRole('region', { name: 'Effects Listing' })).toContainText('grenadeExp_mud.efx');

@@ -85,7 +85,15 @@ async function checkFiles(chosen) {
   let files = chosen.map((file) => ({ file, path: file.webkitRelativePath || file.name }));
   let skipped = 0;
   if (inFolder) {
-    files = files.filter(({ path }) => !path.split('/').slice(1).some((part) => part.startsWith('.') || isBackup(part)) || !++skipped);
+    // A folder skipped counts once, as zorvin's walk never enters it.
+    const skippedPaths = new Set();
+    files = files.filter(({ path }) => {
+      const parts = path.split('/');
+      const at = parts.findIndex((part, i) => i > 0 && (part.startsWith('.') || isBackup(part)));
+      if (at > 0) skippedPaths.add(parts.slice(0, at + 1).join('/'));
+      return at < 0;
+    });
+    skipped = skippedPaths.size;
     files.sort((x, y) => walkedOrder(x.path, y.path));
   }
   const total = files.reduce((sum, { file }) => sum + file.size, 0);

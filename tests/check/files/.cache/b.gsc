@@ -1,0 +1,1 @@
+loadfx("fx/cached_typo2.efx");
