@@ -136,5 +136,8 @@ test('"Download your map with this light" gives zorvin apply\'s bytes', async ({
     expect(download.suggestedFilename()).toBe(path.basename(map));
     expect(fs.readFileSync(await download.path()).equals(fs.readFileSync(target)), map).toBe(true);
   }
+  // A map that cannot be read in its place leaves nothing to download.
+  await page.getByLabel('Your map').setInputFiles(path.join(maps, 'binary.map'));
+  await expect(page.getByRole('button', { name: 'Download your map with this light' })).toBeHidden();
   fs.rmSync(dir, { recursive: true });
 });

@@ -4,13 +4,19 @@
 // a run of name characters ending in ".efx" in any case; the name what
 // follows the last slash, its column in code points. The known names are
 // the stock effects, in catalog order (the page cannot be given your own).
-const stockEffects = [...new Set([...categories.values()].flatMap((listing) => listing.split('\n')).filter(Boolean))];
-const effectCategory = new Map();
-for (const [category, listing] of categories) {
-  for (const name of listing.split('\n')) if (!effectCategory.has(name)) effectCategory.set(name, category);
+// The stock effects in catalog order, each with its category, and the names
+// each folded name stands for: made when a file is first checked.
+let stock = null;
+function stockEffects() {
+  if (stock) return stock;
+  const category = new Map();
+  for (const [name, listing] of categories) {
+    for (const file of listing.split('\n')) if (file !== '' && !category.has(file)) category.set(file, name);
+  }
+  const folded = new Map();
+  for (const file of category.keys()) folded.set(foldAscii(file), [...(folded.get(foldAscii(file)) || []), file]);
+  return (stock = { names: [...category.keys()], category, folded });
 }
-const effectsFolded = new Map();
-for (const name of stockEffects) effectsFolded.set(foldAscii(name), [...(effectsFolded.get(foldAscii(name)) || []), name]);
 
 const runByte = new Uint8Array(256);
 for (const c of 'abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./\\') runByte[c.charCodeAt(0)] = 1;
@@ -91,12 +97,13 @@ const judged = new Map();
 function judge(name) {
   if (judged.has(name)) return judged.get(name);
   let verdict = null;
-  const same = effectsFolded.get(foldAscii(name));
-  if (stockEffects.includes(name)) verdict = null;
+  const { names, category, folded } = stockEffects();
+  const same = folded.get(foldAscii(name));
+  if (category.has(name)) verdict = null;
   else if (same && same.length === 1) verdict = { kind: 'case', suggestions: same };
   else {
     const reach = Math.max(2, Math.floor([...stem(name)].length / 4));
-    const near = stockEffects.map((known) => ({ known, distance: swapDistance(stem(name), stem(known)) }))
+    const near = names.map((known) => ({ known, distance: swapDistance(stem(name), stem(known)) }))
       .filter(({ distance }) => distance <= reach).sort((x, y) => x.distance - y.distance);
     verdict = { kind: 'unknown', suggestions: near.slice(0, 3).map(({ known }) => known) };
   }

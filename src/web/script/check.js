@@ -73,7 +73,7 @@ function problemItem(p) {
     p.text.slice(p.at + p.name.length, p.at + p.name.length + 40) + (p.text.length > p.at + p.name.length + 40 ? '\u2026' : ''));
   const message = element('p', undefined, { class: 'message' });
   message.append(...messageParts(p).map((part) => (typeof part === 'string' ? part
-    : element('a', part.name, { href: hashFor('effects', effectCategory.get(part.name)) }))));
+    : element('a', part.name, { href: hashFor('effects', stockEffects().category.get(part.name)) }))));
   item.append(where, code, message);
   return item;
 }

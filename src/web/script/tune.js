@@ -15,19 +15,30 @@ const horizon = 44; // the compass's rim, in its drawing's units
 
 let tuning = null; // { name, level, base, values }: the base's name ('' for none), its level or null, key -> value
 
-// A field per key, and the control beside it: a slider (its range and step) or a colour.
+// A field per key, and the control beside it: a slider (its range and step)
+// or a colour; made when the panel first opens.
 const sliderRanges = { ambient: [0, 1, 0.01], diffusefraction: [0, 1, 0.01], sunlight: [0, 3, 0.05] };
-const tuneFields = new Map(lightKeys.map((key) => {
-  const id = 'tune-key-' + key;
-  const text = element('input', undefined, { id, autocomplete: 'off', autocapitalize: 'off', spellcheck: 'false' });
-  const range = sliderRanges[key];
-  const control = range ? element('input', undefined, { type: 'range', min: range[0], max: range[1], step: range[2], 'aria-label': key })
-    : colourKeys.includes(key) ? element('input', undefined, { type: 'color', 'aria-label': key + ' picker' }) : null;
-  const row = element('div', undefined, { class: 'tune-key' });
-  row.append(element('label', key, { for: id }), text, ...(control ? [control] : []));
-  $('tune-keys').append(row);
-  return [key, { text, control }];
-}));
+let tuneFields = null;
+function makeTuneFields() {
+  if (tuneFields) return;
+  tuneFields = new Map(lightKeys.map((key) => {
+    const id = 'tune-key-' + key;
+    const text = element('input', undefined, { id, autocomplete: 'off', autocapitalize: 'off', spellcheck: 'false' });
+    const range = sliderRanges[key];
+    const control = range ? element('input', undefined, { type: 'range', min: range[0], max: range[1], step: range[2], 'aria-label': key })
+      : colourKeys.includes(key) ? element('input', undefined, { type: 'color', 'aria-label': key + ' picker' }) : null;
+    const row = element('div', undefined, { class: 'tune-key' });
+    row.append(element('label', key, { for: id }), text, ...(control ? [control] : []));
+    $('tune-keys').append(row);
+    text.addEventListener('input', () => {
+      tuning.values.set(key, text.value);
+      moveControl(key);
+      changed();
+    });
+    control?.addEventListener('input', () => setValue(key, control.type === 'color' ? colourOfHex(control.value) : writtenNumber(Number(control.value))));
+    return [key, { text, control }];
+  }));
+}
 
 const lightOf = (values) => previewLight((key) => values.get(key) ?? '');
 const sunPoint = ({ height, yaw }) => {
@@ -36,10 +47,10 @@ const sunPoint = ({ height, yaw }) => {
 };
 
 // A canvas drawn at its size in device pixels, crisp at any zoom.
-function paint(canvas, values) {
+function paint(canvas, light) {
   const size = Math.round(128 * Math.min(3, devicePixelRatio || 1));
   if (canvas.width !== size) canvas.width = canvas.height = size;
-  canvas.getContext('2d').putImageData(new ImageData(renderPreview(lightOf(values).light, size), size, size), 0, 0);
+  canvas.getContext('2d').putImageData(new ImageData(renderPreview(light, size), size, size), 0, 0);
 }
 
 // A value given that zorvin --set would refuse; the base's own are as they are.
@@ -50,8 +61,8 @@ function moveControl(key) {
   const value = tuning.values.get(key);
   const { text, control } = tuneFields.get(key);
   text.setAttribute('aria-invalid', String(badValue(key)));
-  if (control && control.type === 'range' && readNumber(value) !== undefined) control.value = readNumber(value);
-  if (control && control.type === 'color' && colourHex(value)) control.value = colourHex(value);
+  const position = control?.type === 'range' ? readNumber(value) : control?.type === 'color' ? colourHex(value) : undefined;
+  if (position !== undefined) control.value = position;
   const sun = key === 'sundirection' && sunAngles(value);
   if (!sun) return;
   tuneHeight.value = sun.height;
@@ -63,8 +74,8 @@ function moveControl(key) {
 
 // The tuned light drawn, and the compass's sun where it stands, in its colour.
 function drawTuned() {
-  paint(tunedFigure.querySelector('canvas'), tuning.values);
-  const notes = lightOf(tuning.values).defaults;
+  const { light, defaults: notes } = lightOf(tuning.values);
+  paint(tunedFigure.querySelector('canvas'), light);
   const list = tunedFigure.querySelector('.defaults');
   if (list.textContent !== notes.join('')) list.replaceChildren(...notes.map((note) => element('li', note)));
   const sun = sunAngles(tuning.values.get('sundirection'));
@@ -132,15 +143,6 @@ function setValue(key, value) {
   changed();
 }
 
-for (const [key, { text, control }] of tuneFields) {
-  text.addEventListener('input', () => {
-    tuning.values.set(key, text.value);
-    moveControl(key);
-    changed();
-  });
-  control?.addEventListener('input', () => setValue(key, control.type === 'color' ? colourOfHex(control.value) : writtenNumber(Number(control.value))));
-}
-
 // The sun's sliders and the compass write sundirection; each keeps what the other gave.
 const sunNow = () => sunAngles(tuning.values.get('sundirection')) || { height: Number(tuneHeight.value), yaw: Number(tuneYaw.value) };
 tuneHeight.addEventListener('input', () => setValue('sundirection', sunValue(Number(tuneHeight.value), sunNow().yaw)));
@@ -183,11 +185,12 @@ const levelValues = (name) => lightValues(valuesIn(fieldsOf(name)));
 // The panel opened on a base ({ name, level, base }) with these values.
 function openTune(from, values, said = '') {
   tuning = { ...from, values: new Map(values) };
+  makeTuneFields();
   markStockSuns();
   $('tune-heading').textContent = from.name === '' ? 'Tune a light' : 'Tune ' + from.name + '\u2019s light';
   baseFigure.hidden = from.base.size === 0;
   if (from.base.size) {
-    paint(baseFigure.querySelector('canvas'), from.base);
+    paint(baseFigure.querySelector('canvas'), lightOf(from.base).light);
     baseFigure.querySelector('canvas').setAttribute('aria-label', from.name + '\u2019s light');
     baseFigure.querySelector('figcaption').textContent = from.name + '\u2019s light';
   }
@@ -195,7 +198,6 @@ function openTune(from, values, said = '') {
     tuneFields.get(key).text.value = tuning.values.get(key);
     moveControl(key);
   }
-  $('tune-download').hidden = yourMapRead === null;
   tunePanel.hidden = false;
   tuneStatus.textContent = said;
   drawTuned();

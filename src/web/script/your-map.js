@@ -17,14 +17,17 @@ function fieldsOfMap(pairs) {
   return fields;
 }
 
-// The map last read whole, which Tune can start from and write into.
+// The map last read whole, which Tune can start from and write into; its
+// buttons show while there is one.
 let yourMapRead = null;
-const tuneMap = $('tune-map');
+function mapChosen(read) {
+  yourMapRead = read;
+  $('tune-map').hidden = $('tune-download').hidden = read === null;
+}
 
 async function compareWithMap(file) {
   hideComparison();
-  yourMapRead = null;
-  tuneMap.hidden = true;
+  mapChosen(null);
   const name = levelField.value;
   if (name === '') return (compareStatus.textContent = 'Choose a level first: your map is compared with it.');
   if (!showLevel(name, true)) return;
@@ -38,9 +41,7 @@ async function compareWithMap(file) {
       : file.name + ' cannot be read: ' + fault.message;
     return;
   }
-  yourMapRead = { file, pairs };
-  tuneMap.hidden = false;
-  $('tune-download').hidden = false;
+  mapChosen({ file, pairs });
   compareFields([name, file.name], [fieldsOf(name), fieldsOfMap(pairs)], true);
 }
 
