@@ -32,7 +32,7 @@ packages=(
   imagemagick xdotool                          # artwork and screenshots
   wine32:i386 wine32-preloader:i386            # the x86 exe's tests: 32-bit Wine (run under qemu, below)
   util-linux                                   # unshare: the emulator's registration stays private
-  libcli11-dev nlohmann-json3-dev              # the command-line companion: its options and its JSON
+  nlohmann-json3-dev                           # the command-line companion's JSON
   libstb-dev zlib1g-dev libz-mingw-w64-dev     # its PNG pictures: stb_image_write over zlib, natively and for Windows
   scdoc groff-base man-db                      # its manual page, made and checked
   bash-completion zsh fish                     # its completions, tested in the real shells

@@ -19,10 +19,10 @@ root=${ZORVIN_DEBIAN13_ROOT:-/var/cache/zorvin/debian13}
 mirror=${ZORVIN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # What the root holds; a change to the list changes the stamp's name, and the
 # next run makes the root afresh.
-stamp=.zorvin-root-4
+stamp=.zorvin-root-5
 packages=(
   cmake ninja-build g++ googletest python3 file   # the native build and its tests
-  libcli11-dev nlohmann-json3-dev                  # zorvin's options and JSON
+  nlohmann-json3-dev                               # zorvin's JSON
   libstb-dev zlib1g-dev                            # its PNG pictures
   scdoc groff-base man-db bash-completion zsh fish # zorvin's manual page and completions
   wine64 wine fonts-wine fonts-liberation fontconfig xvfb xauth  # the x64 exes under Wine 10

@@ -15,13 +15,13 @@ rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"${TMPDIR:-/tm
 warnings=$(cat "${TMPDIR:-/tmp}/man-warnings.$$"); rm -f "${TMPDIR:-/tmp}/man-warnings.$$"
 [ -z "$warnings" ] && echo "ok: man --warnings says nothing" || fail "man: $warnings"
 
-# The commands under "Subcommands:", and every option of every --help.
-commands=$("$zorvin" --help | sed -n '/^Subcommands:/,$s/^  \([a-z]\+\) .*/\1/p')
+# The commands under "Commands:", and every option of every --help.
+commands=$("$zorvin" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z]\+\) .*/\1/p')
 [ -n "$commands" ] || fail "zorvin --help lists no commands"
 names=$commands
 for command in "" $commands; do
   # shellcheck disable=SC2086
-  names+=" $("$zorvin" $command --help | sed -n 's/^  \(-[^ ]*\).*/\1/p' | tr ',' '\n' | sort -u | tr '\n' ' ')"
+  names+=" $("$zorvin" $command --help | sed -n 's/^  \(-h, \)\{0,1\}\(-[^ ]*\).*/\1\2/p' | tr -d ' ' | tr ',' '\n' | sort -u | tr '\n' ' ')"
 done
 checked=0
 for name in $names; do

@@ -41,4 +41,9 @@ std::span<const std::string_view> CompletionShells();
 // The script for shell, which CompletionShells names.
 Lines CompletionScript(std::string_view shell, const CompletionModel& model);
 
+struct Options;
+// zorvin completion SHELL: the script of options.shell, written from the
+// command table (cli.cpp).
+Outcome Completion(const Options& options);
+
 }  // namespace zorvin::cli
