@@ -74,6 +74,18 @@ TEST(CliCheck, StatusesAndWhatIsSkipped) {
   EXPECT_EQ(result.status, 5);
   EXPECT_EQ(result.err, "zorvin: " + Utf8(fifo) + " is not a regular file\n2 errors and 0 warnings in 1 of 1 file (2 references)\n");
   std::filesystem::remove(fifo);
+
+  // A link to a folder is not followed: one above would walk it for ever
+  // (each file found again at every depth); a link to a file is checked.
+  const std::filesystem::path tree = std::filesystem::temp_directory_path() / "zorvin-check-links";
+  std::filesystem::remove_all(tree);
+  std::filesystem::create_directories(tree / "sub");
+  std::filesystem::copy_file(files + "/sub/notes.txt", tree / "sub/notes.txt");
+  std::filesystem::create_directory_symlink("..", tree / "sub/up");
+  std::filesystem::create_symlink("sub/notes.txt", tree / "notes-link.txt");
+  const Result walked = Zorvin({"check", Utf8(tree)});
+  EXPECT_EQ(walked.err, "4 errors and 0 warnings in 2 of 2 files (4 references)\n");
+  std::filesystem::remove_all(tree);
 #endif
 }
 

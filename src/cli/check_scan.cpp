@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -10,21 +9,28 @@
 #include <unordered_map>
 
 #include "cli/text.h"
+#include "file/folder.h"
 #include "file/user_file.h"
 #include "references/effect_references.h"
 
 namespace zorvin::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::size_t kReadSize = std::size_t{1} << 20;
 constexpr std::size_t kTextTest = 8 * 1024;        // a NUL in these first bytes: not text
 constexpr std::size_t kLongestLine = 8u << 20;     // a longer line is looked at in parts
 
-// A path from its UTF-8 name, and back, '/' between its parts.
-fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-std::string PathText(const fs::path& path) { return reinterpret_cast<const char*>(path.generic_u8string().c_str()); }
+// A path as the problems name it: '/' between its parts, on Windows too.
+std::string Generic(std::string path) {
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+  return path;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
 
 // A backup as --fix and apply make them: NAME.bak or NAME.bak.N.
 bool IsBackup(std::string_view name) {
@@ -35,20 +41,18 @@ bool IsBackup(std::string_view name) {
   return number.find_first_not_of("0123456789") == std::string_view::npos && name.substr(0, dot).ends_with(".bak");
 }
 
-// A folder's entries, in name order, each a file or a folder to walk.
-void Walk(const fs::path& folder, std::vector<fs::path>& files, std::size_t& skipped) {
-  std::vector<fs::directory_entry> entries;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) entries.push_back(*it);
-  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-  for (const fs::directory_entry& entry : entries) {
-    const std::string name = PathText(entry.path().filename());
-    if (name.starts_with('.') || IsBackup(name)) {
+// A folder's entries, in name order (byte by byte), each a file or a folder
+// to walk; a link to a folder is not followed.
+void Walk(const std::string& folder, std::vector<std::string>& files, std::size_t& skipped) {
+  std::vector<file::FolderEntry> entries = file::ReadFolder(folder);
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  for (const file::FolderEntry& entry : entries) {
+    if (entry.name.starts_with('.') || IsBackup(entry.name)) {
       ++skipped;
-    } else if (entry.is_directory(error)) {
-      Walk(entry.path(), files, skipped);
-    } else if (entry.is_regular_file(error)) {
-      files.push_back(entry.path());
+    } else if (entry.kind == file::FolderEntry::Kind::folder) {
+      Walk(Joined(folder, entry.name), files, skipped);
+    } else if (entry.kind == file::FolderEntry::Kind::file) {
+      files.push_back(Joined(folder, entry.name));
     }
   }
 }
@@ -175,16 +179,13 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
   std::vector<std::string> files;
   Scan scan;
   for (const std::string& path : paths) {
-    std::error_code error;
-    const fs::path given = PathOf(path);
-    if (!fs::exists(given, error)) return Failure{kBadUsage, Shown(path) + " does not exist"};
-    if (!fs::is_directory(given, error)) {
+    const file::Kind kind = file::KindOf(path);
+    if (kind == file::Kind::missing) return Failure{kBadUsage, Shown(path) + " does not exist"};
+    if (kind != file::Kind::folder) {
       files.push_back(path);
       continue;
     }
-    std::vector<fs::path> found;
-    Walk(given, found, scan.skipped);
-    for (const fs::path& file : found) files.push_back(PathText(file));
+    Walk(Generic(path), files, scan.skipped);
   }
   // The files are read by a few threads at once, each taking the next; what
   // each file holds is put together in the files' order.
@@ -237,13 +238,12 @@ std::variant<Scan, Failure> ScanPaths(std::span<const std::string> paths, const 
 std::variant<std::vector<std::string>, Failure> OwnEffects(std::span<const std::string> folders) {
   std::vector<std::string> names;
   for (const std::string& folder : folders) {
-    std::error_code error;
-    if (!fs::is_directory(PathOf(folder), error)) return Failure{kBadUsage, "--effects " + Shown(folder) + " is no folder"};
-    std::vector<fs::path> files;
+    if (file::KindOf(folder) != file::Kind::folder) return Failure{kBadUsage, "--effects " + Shown(folder) + " is no folder"};
+    std::vector<std::string> files;
     std::size_t skipped = 0;
-    Walk(PathOf(folder), files, skipped);
-    for (const fs::path& file : files) {
-      const std::string name = PathText(file.filename());
+    Walk(Generic(folder), files, skipped);
+    for (const std::string& file : files) {
+      const std::string name = file.substr(file.find_last_of('/') + 1);
       if (references::EndsInEfx(name)) names.push_back(name);
     }
   }
