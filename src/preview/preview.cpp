@@ -1,3 +1,4 @@
+// A level's light read for the preview, and its picture drawn.
 #include "preview/preview.h"
 
 #include <algorithm>
@@ -5,9 +6,7 @@
 #include <cstring>
 #include <numbers>
 #include <string_view>
-
-#include "preview/color_difference.h"
-#include "preview/stock_differences.h"
+#include <vector>
 
 namespace zorvin::preview {
 namespace {
@@ -119,6 +118,50 @@ std::array<std::uint8_t, 3> Image::Pixel(int column, int row) const {
 
 namespace {
 
+// The columns of a row of the picture that may be the ball's or in its
+// shadow, from the circle and the shadow's edge worked out for the row, two
+// pixels wider each side than they say: outside them every pixel is the lit
+// ground, and inside them each pixel is still decided by its own test. A row
+// holds at most two such runs, merged where they meet; [first, last).
+struct Run {
+  int first = 0;
+  int last = 0;
+};
+
+std::array<Run, 2> RunsToTest(int size, double y, const Direction& d, bool sunUp) {
+  // Column i's centre is x = -2 + 4 (i + 0.5) / size.
+  const auto column = [size](double x) { return (x + 2) * size / 4 - 0.5; };
+  const auto run = [&](double from, double to) {
+    const int first = static_cast<int>(std::clamp(std::floor(column(from)) - 2, 0.0, static_cast<double>(size)));
+    const int last = static_cast<int>(std::clamp(std::ceil(column(to)) + 3, 0.0, static_cast<double>(size)));
+    return Run{first, std::max(first, last)};
+  };
+  std::array<Run, 2> runs{};
+  if (y * y < 1) {
+    const double half = std::sqrt(1 - y * y);
+    runs[0] = run(-half, half);
+  }
+  if (sunUp) {
+    // In the shadow b^2 >= x^2 + y^2 (and b < 0), b = x d.x + c: a quadratic
+    // in x, opening downward, so the shadow is within its two roots.
+    const double c = y * d.y - d.z;
+    const double a = d.x * d.x - 1;
+    const double half = d.x * c;
+    const double discriminant = half * half - a * (c * c - y * y);
+    if (a > -1e-9) {
+      runs[1] = {0, size};  // the sun at the horizon's edge: every pixel tested
+    } else if (discriminant > -1e-9) {
+      const double root = std::sqrt(std::max(0.0, discriminant));
+      runs[1] = run((-half + root) / a, (-half - root) / a);
+    }
+  }
+  if (runs[1].first < runs[0].last && runs[0].first < runs[1].last && runs[0].first < runs[0].last) {
+    runs[0] = {std::min(runs[0].first, runs[1].first), std::max(runs[0].last, runs[1].last)};
+    runs[1] = {};
+  }
+  return runs;
+}
+
 // The scene, or its ground alone (the ball's pixels left black).
 Image Draw(const Light& light, int size, bool ball) {
   Image image;
@@ -129,24 +172,34 @@ Image Draw(const Light& light, int size, bool ball) {
   // The ground is one colour in the sun and one in the ball's shadow.
   const auto groundLit = Shade(light, {0.5, 1, sunUp ? d.z : 0});
   const auto groundShaded = Shade(light, {0.5, 1, 0});
-  std::uint8_t* out = image.rgb.data();
+  const std::size_t rowBytes = static_cast<std::size_t>(size) * 3;
+  std::vector<std::uint8_t> litRow(rowBytes);
+  for (std::size_t at = 0; at < rowBytes; at += 3) std::memcpy(&litRow[at], groundLit.data(), 3);
   for (int j = 0; j < size; ++j) {
     const double y = 2 - 4 * (j + 0.5) / size;
-    for (int i = 0; i < size; ++i, out += 3) {
-      const double x = -2 + 4 * (i + 0.5) / size;
-      const double r2 = x * x + y * y;
-      std::array<std::uint8_t, 3> bytes;
-      if (r2 < 1) {
-        if (!ball) continue;
-        const double z = std::sqrt(1 - r2);
-        const double facing = sunUp ? std::max(0.0, x * d.x + y * d.y + z * d.z) : 0;
-        bytes = Shade(light, {0.8, z, facing});
-      } else {
-        // The ray toward the sun from (x, y, 0) meets the ball (centre (0, 0, 1)).
-        const double b = x * d.x + y * d.y - d.z;
-        bytes = sunUp && b < 0 && b * b >= r2 ? groundShaded : groundLit;
+    std::uint8_t* const row = image.rgb.data() + static_cast<std::size_t>(j) * rowBytes;
+    std::memcpy(row, litRow.data(), rowBytes);
+    for (const Run& run : RunsToTest(size, y, d, sunUp)) {
+      for (int i = run.first; i < run.last; ++i) {
+        std::uint8_t* const out = row + i * 3;
+        const double x = -2 + 4 * (i + 0.5) / size;
+        const double r2 = x * x + y * y;
+        std::array<std::uint8_t, 3> bytes;
+        if (r2 < 1) {
+          if (!ball) {
+            out[0] = out[1] = out[2] = 0;
+            continue;
+          }
+          const double z = std::sqrt(1 - r2);
+          const double facing = sunUp ? std::max(0.0, x * d.x + y * d.y + z * d.z) : 0;
+          bytes = Shade(light, {0.8, z, facing});
+        } else {
+          // The ray toward the sun from (x, y, 0) meets the ball (centre (0, 0, 1)).
+          const double b = x * d.x + y * d.y - d.z;
+          bytes = sunUp && b < 0 && b * b >= r2 ? groundShaded : groundLit;
+        }
+        out[0] = bytes[0], out[1] = bytes[1], out[2] = bytes[2];
       }
-      out[0] = bytes[0], out[1] = bytes[1], out[2] = bytes[2];
     }
   }
   return image;
@@ -156,142 +209,6 @@ Image Draw(const Light& light, int size, bool ball) {
 
 Image Render(const Light& light, int size) { return Draw(light, size, true); }
 
-namespace {
-
-// Each pixel's Lab: neighbouring pixels are mostly one colour (the ground),
-// worked out once a run.
-std::vector<Lab> LabsOf(const Image& image) {
-  std::vector<Lab> labs(image.rgb.size() / 3);
-  const std::uint8_t* p = image.rgb.data();
-  for (std::size_t i = 0; i < labs.size(); ++i, p += 3) {
-    labs[i] = i > 0 && p[0] == p[-3] && p[1] == p[-2] && p[2] == p[-1] ? labs[i - 1] : LabOf(p[0], p[1], p[2]);
-  }
-  return labs;
-}
-
-// The mean over the pixels, each run of the same pair of colours worked out once.
-double MeanDifference(const Image& a, const std::vector<Lab>& labsA, const Image& b, const std::vector<Lab>& labsB) {
-  const std::size_t pixels = labsA.size();
-  if (pixels == 0 || a.rgb.size() != b.rgb.size()) return 0;
-  double sum = 0, last = 0;
-  const std::uint8_t* pa = a.rgb.data();
-  const std::uint8_t* pb = b.rgb.data();
-  for (std::size_t i = 0; i < pixels; ++i, pa += 3, pb += 3) {
-    const bool same = i > 0 && pa[0] == pa[-3] && pa[1] == pa[-2] && pa[2] == pa[-1] && pb[0] == pb[-3] &&
-                      pb[1] == pb[-2] && pb[2] == pb[-1];
-    if (!same) last = Ciede2000(labsA[i], labsB[i]);
-    sum += last;
-  }
-  return sum / static_cast<double>(pixels);
-}
-
-// The pixels of the ground, off the ball, at the size lights are compared at.
-const std::vector<std::size_t>& GroundPixels() {
-  static const std::vector<std::size_t> pixels = [] {
-    std::vector<std::size_t> ground;
-    const Image mask = Draw(Light{.sun = std::nullopt, .ambient = 1}, kCompareSize, false);  // the ground white
-    for (std::size_t i = 0; i < mask.rgb.size() / 3; ++i) {
-      if (mask.rgb[i * 3] != 0) ground.push_back(i);
-    }
-    return ground;
-  }();
-  return pixels;
-}
-
-// The ground's part of the mean difference of two pictures at kCompareSize,
-// each run of the same pair of colours worked out once.
-double GroundShare(const Image& a, const std::vector<Lab>& labsA, const Image& b) {
-  double sum = 0, last = 0;
-  const std::uint8_t* before = nullptr;
-  for (const std::size_t i : GroundPixels()) {
-    const std::uint8_t* pa = &a.rgb[i * 3];
-    const std::uint8_t* pb = &b.rgb[i * 3];
-    if (before == nullptr || std::memcmp(pa, before, 3) != 0 || std::memcmp(pb, before + (pb - pa), 3) != 0) {
-      last = Ciede2000(labsA[i], LabOf(pb[0], pb[1], pb[2]));
-    }
-    before = pa;
-    sum += last;
-  }
-  return sum / static_cast<double>(labsA.size());
-}
-
-}  // namespace
-
-double Difference(const Image& a, const Image& b) { return MeanDifference(a, LabsOf(a), b, LabsOf(b)); }
-
-double ShownDifference(double difference) { return std::round(difference * 10) / 10; }
-
-std::span<const Image> StockPictures() {
-  static const std::vector<Image> pictures = [] {
-    std::vector<Image> made;
-    for (const LevelEntry& entry : LevelCatalog()) {
-      made.push_back(Render(ReadPreviewLight(light::LevelWorldspawn(entry)).light, kCompareSize));
-    }
-    return made;
-  }();
-  return pictures;
-}
-
-namespace {
-
-std::vector<Alike> Ranked(std::vector<Alike> alike) {
-  std::stable_sort(alike.begin(), alike.end(), [](const Alike& x, const Alike& y) { return x.difference < y.difference; });
-  return alike;
-}
-
-}  // namespace
-
-std::vector<Alike> MostAlike(const Image& of, std::size_t top) {
-  const std::vector<Lab> labs = LabsOf(of);  // once for all forty
-  const auto catalog = LevelCatalog();
-  // The ball covers the same pixels in every picture; the rest, the ground, is
-  // two colours in each, cheap to compare, and its share of the mean is a
-  // floor under the whole. The levels are taken lowest floor first, and one
-  // whose floor is shown above the last of the nearest so far cannot be among
-  // them: it is not compared whole.
-  struct Candidate {
-    std::size_t level;
-    Light light;
-    double floor;
-  };
-  std::vector<Candidate> candidates;
-  for (std::size_t i = 0; i < catalog.size(); ++i) {
-    const Light stock = ReadPreviewLight(light::LevelWorldspawn(catalog[i])).light;
-    candidates.push_back({i, stock, GroundShare(of, labs, Draw(stock, kCompareSize, false))});
-  }
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [](const Candidate& x, const Candidate& y) { return x.floor < y.floor; });
-  std::vector<Alike> alike;
-  for (const Candidate& candidate : candidates) {
-    if (alike.size() >= top) {
-      const std::vector<Alike> nearest = Ranked(alike);
-      // A bound that rounds to the same tenth may still tie, and ties go in catalog order.
-      if (ShownDifference(candidate.floor - 1e-9) > nearest[top - 1].difference) break;
-    }
-    const Image picture = Render(candidate.light, kCompareSize);
-    alike.push_back({candidate.level, ShownDifference(MeanDifference(of, labs, picture, LabsOf(picture)))});
-  }
-  std::sort(alike.begin(), alike.end(), [](const Alike& x, const Alike& y) { return x.level < y.level; });
-  alike = Ranked(std::move(alike));
-  alike.resize(std::min(alike.size(), top));
-  return alike;
-}
-
-std::vector<Alike> MostAlikeStock(std::size_t level) {
-  std::vector<Alike> alike;
-  for (std::size_t i = 0; i < LevelCatalog().size(); ++i) {
-    if (i != level) alike.push_back({i, StockDifference(level, i)});
-  }
-  return Ranked(std::move(alike));
-}
-
-double StockDifference(std::size_t first, std::size_t second) {
-  if (first == second) return 0;
-  const std::size_t a = std::min(first, second), b = std::max(first, second);
-  const std::size_t n = LevelCatalog().size();
-  // Row a of the upper triangle starts after the rows above it.
-  const std::size_t at = a * n - a * (a + 1) / 2 + (b - a - 1);
-  return kStockDifferences[at] / 10.0;
-}
+Image RenderGround(const Light& light, int size) { return Draw(light, size, false); }
 
 }  // namespace zorvin::preview

@@ -68,6 +68,8 @@ inline constexpr int kLargestSize = 4096;
 // x = -2 + 4(i + 1/2)/N, y = 2 - 4(j + 1/2)/N; the ball of radius 1 where
 // x² + y² < 1, else the ground.
 Image Render(const Light& light, int size);
+// The same scene's ground alone, the ball's pixels black.
+Image RenderGround(const Light& light, int size);
 
 // The byte of a linear value: round_half_up(255 × sRGB(clamp(u, 0, 1))).
 std::uint8_t SrgbByte(double linear);
