@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,14 @@ TEST(Cli, PreviewAndSimilarGiveTheirPicturesAndRankings) {
   // The PNG is 256 pixels square unless --size says otherwise (IHDR's width and height).
   const std::string png = RunArgs({"preview", "mp_toujane", "--size", "300", "--output", "-"}).out;
   EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x2c\0\0\x01\x2c", 8));
+  // A picture written over another takes its place whole, and nothing else is left in the folder.
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zorvin-preview-over";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  for (const char* level : {"mp_toujane", "sp_rhine"}) EXPECT_EQ(RunArgs({"preview", level, "--output", Utf8(dir / "p.png")}).status, kFound);
+  EXPECT_EQ(ReadFile(dir / "p.png"), RunArgs({"preview", "sp_rhine", "--output", "-"}).out);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -220,12 +220,21 @@ std::optional<std::string> Replacement::Commit(bool backup) {
 
 void WriteNew(const std::string& path, std::string_view bytes) {
   struct stat there {};
-  if (::stat(path.c_str(), &there) == 0 && S_ISDIR(there.st_mode)) throw FileError("is a folder");
+  const bool replaces = ::stat(path.c_str(), &there) == 0;
+  if (replaces && S_ISDIR(there.st_mode)) throw FileError("is a folder");
   Temporary file(0, path, 0666);  // the user's umask decides, as for any file made new
   WriteAll(file.fd, bytes.data(), bytes.size(), "cannot be written");
   // Not flushed: a picture can be made again. A crash of zorvin still
   // leaves no part of it under its name, which it gets whole or not at all.
   file.Close("cannot be written");
+  // One that replaces a file is swapped with it, and the old one, now under
+  // the temporary name, removed as the temporary is: ext4 starts writing a
+  // file to the disk when it is renamed over another (for programs that do
+  // not flush what they replace), the flush a picture goes without.
+  if (replaces && S_ISREG(there.st_mode) &&
+      ::renameat2(AT_FDCWD, file.path.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+    return;
+  }
   Disarm(file.slot);
   if (::rename(file.path.c_str(), path.c_str()) != 0) Fail("cannot be written", errno);
   file.kept = true;
