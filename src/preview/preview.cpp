@@ -65,14 +65,25 @@ struct Surface {
   double sunFacing;  // max(0, n·d) × V
 };
 
+// The byte of a linear value, counted up from its bin's start.
+inline std::uint8_t SrgbByteBy(const Steps& steps, double linear) {
+  if (!(linear > 0)) return 0;  // NaN too
+  if (linear >= 1) return 255;
+  // The bin's start is the byte of its lowest value, at most u's.
+  int byte = steps.start[static_cast<std::size_t>(linear * Steps::kBins)];
+  while (byte < 255 && linear >= steps.thresholds[static_cast<std::size_t>(byte)]) ++byte;
+  return static_cast<std::uint8_t>(byte);
+}
+
 std::array<std::uint8_t, 3> Shade(const Light& light, const Surface& surface) {
+  const Steps& steps = TheSteps();
   const double direct = light.sunlight * (1 - light.diffuseFraction) * surface.sunFacing;
   const double sky = light.sunlight * light.diffuseFraction * (1 + surface.normalZ) / 2;
   std::array<std::uint8_t, 3> bytes{};
   for (std::size_t c = 0; c < 3; ++c) {
     const double linear =
         surface.albedo * (direct * light.sunColor[c] + sky * light.skyColor[c] + light.ambient * light.ambientColor[c]);
-    bytes[c] = SrgbByte(linear);
+    bytes[c] = SrgbByteBy(steps, linear);
   }
   return bytes;
 }
@@ -101,15 +112,7 @@ Reading ReadPreviewLight(const light::Worldspawn& worldspawn) {
   return reading;
 }
 
-std::uint8_t SrgbByte(double linear) {
-  if (!(linear > 0)) return 0;  // NaN too
-  if (linear >= 1) return 255;
-  const Steps& steps = TheSteps();
-  // The bin's start is the byte of its lowest value, at most u's.
-  int byte = steps.start[static_cast<std::size_t>(linear * Steps::kBins)];
-  while (byte < 255 && linear >= steps.thresholds[static_cast<std::size_t>(byte)]) ++byte;
-  return static_cast<std::uint8_t>(byte);
-}
+std::uint8_t SrgbByte(double linear) { return SrgbByteBy(TheSteps(), linear); }
 
 std::array<std::uint8_t, 3> Image::Pixel(int column, int row) const {
   const std::size_t at = (static_cast<std::size_t>(row) * static_cast<std::size_t>(size) + static_cast<std::size_t>(column)) * 3;
