@@ -187,7 +187,10 @@ Parsed Parse(std::span<const std::string> args) {
     }
     if (param->IsFlag()) {
       if (attached) fail(std::string(param->name) + " takes no value");
-      options.*std::get<bool Options::*>(param->target) = true;
+      // Of --help and --version, the first given answers.
+      const auto flag = std::get<bool Options::*>(param->target);
+      const bool answer = flag == &Options::help || flag == &Options::version;
+      if (!answer || !(options.help || options.version)) options.*flag = true;
       given.push_back(param);
       continue;
     }
@@ -259,8 +262,9 @@ std::string HelpText(const Command* command) {
     text += "\n'zorvin COMMAND --help' says what a command takes. zorvin's options may also follow the command.\n";
     return text;
   }
-  text += std::string(command->summary) + "\nUsage: zorvin " + command->name + " [OPTIONS]" + OperandsShown(*command) + "\n";
-  if (!OperandsShown(*command).empty()) {
+  const std::string operands = OperandsShown(*command);
+  text += std::string(command->summary) + "\nUsage: zorvin " + command->name + " [OPTIONS]" + operands + "\n";
+  if (!operands.empty()) {
     text += "\nOperands:\n";
     for (const Param& param : command->params) {
       if (param.IsOperand()) row(std::string(param.name) + (param.IsList() ? "..." : ""), param.description);

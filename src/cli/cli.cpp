@@ -43,8 +43,8 @@ CompletionModel Model() {
       }
       // An operand that takes many (MAP..., PATH...) takes every word after it.
       modelled.operandCount += param.IsList() ? 1000 : 1;
-      if (command.operands != nullptr) modelled.operands = command.operands();
     }
+    if (modelled.operandCount > 0 && command.operands != nullptr) modelled.operands = command.operands();
     model.commands.push_back(modelled);
   }
   return model;
@@ -88,16 +88,9 @@ Result Run(std::span<const std::string> args, LineEnd platformEnd, const Termina
     result.err = UsageMessage(*parsed.error, parsed.command);
     return result;
   }
-  // Of the two, the first given answers.
-  if (options.help || options.version) {
-    const bool help = options.help && [&args] {
-      for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") return true;
-        if (arg == "--version") return false;
-      }
-      return true;
-    }();
-    result.out = WithLineEnds(help ? HelpText(parsed.command) : std::string("zorvin ") + ZORVIN_VERSION_TEXT + "\n", platformEnd);
+  if (options.help || options.version) {  // only the first of the two given is set
+    result.out = WithLineEnds(options.help ? HelpText(parsed.command) : std::string("zorvin ") + ZORVIN_VERSION_TEXT + "\n",
+                              platformEnd);
     return result;
   }
 

@@ -104,6 +104,7 @@ async function checkFiles(chosen) {
   checkList.replaceChildren();
   checkStatus.textContent = 'Checking ' + counted(files.length, 'file') + '\u2026';
   const problems = [];
+  const failures = [];
   let references = 0;
   let read = 0;
   for (const { file, path } of files) {
@@ -116,7 +117,7 @@ async function checkFiles(chosen) {
     if (result === null) return; // another choice came since
     before += file.size;
     if (result.skipped) ++skipped;
-    else if (result.failed) checkSkipped.textContent = result.failed;
+    else if (result.failed) failures.push(result.failed);
     else {
       ++read;
       references += result.references;
@@ -126,7 +127,7 @@ async function checkFiles(chosen) {
   checked = { problems };
   checkProgress.hidden = true;
   checkList.replaceChildren(...problems.map(problemItem));
-  checkSkipped.textContent = skipped ? 'Skipped ' + counted(skipped, 'file') + ': hidden, backups or not text.' : '';
+  checkSkipped.textContent = [...failures, ...(skipped ? ['Skipped ' + counted(skipped, 'file') + ': hidden, backups or not text.'] : [])].join(' ');
   checkStatus.textContent = checkSummary(problems, read, references);
 }
 
