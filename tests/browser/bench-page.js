@@ -22,12 +22,14 @@ async function main() {
   const gzip = zlib.gzipSync(html, { level: 9 }).length;
   console.log(`page size: ${html.length} bytes, ${gzip} bytes gzip -9 (target 47104, 46 KB)`);
 
-  const floorPath = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'zorvin-floor-')), 'floor.html');
-  fs.writeFileSync(floorPath, html.toString('utf8').replace(/<script>[\s\S]*<\/script>/, ''));
+  const floorFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'zorvin-floor-'));
+  const floorPath = path.join(floorFolder, 'floor.html');
+  const floorHtml = html.toString('utf8').replace(/<script>[\s\S]*<\/script>/, '');
+  fs.writeFileSync(floorPath, floorHtml);
   // For the keystrokes, the same with the tool shown (the script shows it), so
   // that the field typed into is laid out.
-  const keysFloorPath = path.join(path.dirname(floorPath), 'keys-floor.html');
-  fs.writeFileSync(keysFloorPath, fs.readFileSync(floorPath, 'utf8').replace('<div id="tool" hidden>', '<div id="tool">'));
+  const keysFloorPath = path.join(floorFolder, 'keys-floor.html');
+  fs.writeFileSync(keysFloorPath, floorHtml.replace('<div id="tool" hidden>', '<div id="tool">'));
 
   const browser = await chromium.launch(config.use.launchOptions);
   const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
